@@ -1,0 +1,20 @@
+// Writes a record to the tunnel client's configuration file, whole, in its fixed commented
+// layout. A failed write leaves the old file exactly as it was.
+#pragma once
+
+#include <iosfwd>
+
+#include "config/clock_time.h"
+
+class ConfigRecord;
+
+// Stamped with the local clock.
+bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record);
+
+// False, with the old file untouched, unless every line reached the file.
+bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record,
+                       const ClockTime& stamp);
+
+// The layout itself, on any stream.
+void write_config_stream(std::ostream& out, const char* install_dir, const ConfigRecord& record,
+                         const ClockTime& stamp);

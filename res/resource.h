@@ -1,0 +1,123 @@
+// Identifiers shared by the resource scripts and the code: strings, icons, accelerators,
+// menu commands and controls, grouped by the window that uses them.
+#pragma once
+
+// Icons
+#define IDI_APP 108
+#define IDI_STATUS_STOPPED 152
+#define IDI_STATUS_RUNNING 153
+#define IDI_STATUS_PENDING 154
+
+// Accelerator table and the commands it produces (the main window ignores both)
+#define IDR_ACCELERATORS 109
+#define IDM_ABOUT 104
+#define IDM_HELP 32775
+
+// Strings: main window
+#define IDS_APP_TITLE 103
+#define IDS_STATUS 104
+#define IDS_TAB_CONFIG 105
+#define IDS_TAB_LOGGING 106
+#define IDS_START 142
+#define IDS_STOP 143
+#define IDS_SERVICE_STATUS_LABEL 144
+#define IDS_STATE_NOT_INSTALLED 145
+#define IDS_STATE_RUNNING 146
+#define IDS_STATE_HALTED 147
+#define IDS_STATE_STARTING 148
+#define IDS_STATE_STOPPING 149
+#define IDS_STATE_PAUSED 150
+#define IDS_ERR_NOT_INSTALLED 155
+#define IDS_CONFIRM_QUIT 157
+#define IDS_QUIT_CAPTION 158
+
+// Strings: Config page
+#define IDS_ADVANCED 107
+#define IDS_APPLY 108
+#define IDS_CANCEL 110
+#define IDS_DEFAULT 111
+#define IDS_SERVER_LABEL 112
+#define IDS_AUTHENTICATION 113
+#define IDS_USERNAME_LABEL 114
+#define IDS_PASSWORD_LABEL 115
+#define IDS_ANONYMOUS 116
+#define IDS_ERR_USERNAME 137
+#define IDS_ERR_PASSWORD 138
+#define IDS_ERR_PREFIXLEN 139
+#define IDS_ERR_KEEPALIVE_INTERVAL 140
+#define IDS_ERR_SERVER 141
+#define IDS_ERR_PREFIX_INTERFACE 159
+#define IDS_ERR_WRITE_FAILED 160
+
+// Strings: Advanced settings window
+#define IDS_OK 117
+#define IDS_ADVANCED_TITLE 118
+#define IDS_AUTH_METHOD_LABEL 119
+#define IDS_TUNNEL_MODE_LABEL 120
+#define IDS_CLIENT_ADDRESS_LABEL 121
+#define IDS_AUTH_ANY 122
+#define IDS_AUTH_DIGEST_MD5 123
+#define IDS_AUTH_PLAIN 124
+#define IDS_AUTH_PASS_DSS 125
+#define IDS_MODE_V6ANYV4 126
+#define IDS_MODE_V6V4 127
+#define IDS_MODE_V6UDPV4 128
+#define IDS_MODE_V4V6 129
+#define IDS_KEEPALIVE 130
+#define IDS_KEEPALIVE_INTERVAL_LABEL 131
+#define IDS_PREFIX_LENGTH_LABEL 132
+#define IDS_RTADV_INTERFACE_LABEL 133
+#define IDS_DNS_SERVER_LABEL 134
+#define IDS_PREFIX_GROUP 135
+#define IDS_REQUEST_PREFIX 136
+
+// Strings: Logging page
+#define IDS_CLEAR 151
+#define IDS_REFRESH 152
+#define IDS_DATE_TIME 153
+#define IDS_ENTRIES 154
+#define IDS_ERR_CLIENT_QUIT 156
+
+// Controls: main window
+#define IDC_START 143
+#define IDC_STOP 144
+#define IDC_STATUS_ICON 148
+
+// Controls: Config page
+#define IDC_ADVANCED 110
+#define IDC_APPLY 111
+#define IDC_CANCEL 112
+#define IDC_DEFAULT 113
+#define IDC_SERVER_LABEL 114
+#define IDC_SERVER 115
+#define IDC_AUTH_GROUP 116
+#define IDC_PASSWORD 117
+#define IDC_USERNAME 118
+#define IDC_PASSWORD_LABEL 119
+#define IDC_USERNAME_LABEL 120
+#define IDC_ANONYMOUS 121
+
+// Controls: Advanced settings window
+#define IDC_ADV_OK 122
+#define IDC_ADV_CANCEL 123
+#define IDC_AUTH_METHOD_LABEL 125
+#define IDC_TUNNEL_MODE_LABEL 126
+#define IDC_CLIENT_ADDRESS_LABEL 127
+#define IDC_AUTH_METHOD 128
+#define IDC_TUNNEL_MODE 129
+#define IDC_CLIENT_ADDRESS 130
+#define IDC_KEEPALIVE 132
+#define IDC_KEEPALIVE_INTERVAL_LABEL 133
+#define IDC_KEEPALIVE_INTERVAL 134
+#define IDC_REQUEST_PREFIX 135
+#define IDC_PREFIX_GROUP 136
+#define IDC_PREFIX_LENGTH 137
+#define IDC_RTADV_INTERFACE 138
+#define IDC_DNS_SERVER 139
+#define IDC_PREFIX_LENGTH_LABEL 140
+#define IDC_RTADV_INTERFACE_LABEL 141
+#define IDC_DNS_SERVER_LABEL 142
+
+// Controls: Logging page
+#define IDC_CLEAR 149
+#define IDC_LOG_LIST 151

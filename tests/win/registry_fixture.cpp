@@ -1,0 +1,27 @@
+#include "win/registry_fixture.h"
+
+namespace {
+constexpr const char* key_path = "SOFTWARE\\Quorix\\RYX Client";
+}
+
+RegistryFixture::RegistryFixture() { remove_key(); }
+
+RegistryFixture::~RegistryFixture() { remove_key(); }
+
+bool RegistryFixture::set_install_dir(const std::string& directory) {
+    return set_raw_value(REG_SZ, directory.c_str(), static_cast<DWORD>(directory.size() + 1));
+}
+
+bool RegistryFixture::set_raw_value(DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool set = RegSetValueExA(key, "installdir", 0, type, static_cast<const BYTE*>(data),
+                                    size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return set;
+}
+
+void RegistryFixture::remove_key() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path); }

@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+#include <string>
+
+#include "e2e/program_driver.h"
+#include "support/temp_dir.h"
+#include "win/registry_fixture.h"
+
+namespace {
+
+constexpr DWORD timeout_ms = 20000;
+
+std::string program() { return "\"" + executable_directory() + "\\ryxgui.exe\""; }
+
+} // namespace
+
+TEST(Startup, WithoutInstallationShowsOnlyTheErrorBoxAndExitsWithOne) {
+    const RegistryFixture registry;
+    const ProgramDriver gui(program());
+    ASSERT_TRUE(gui.started());
+
+    const HWND box = gui.wait_for_window("#32770", nullptr, timeout_ms);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Error: No valid RYX Client installed.\n", message_box_text(box));
+    EXPECT_EQ("Error", window_text(box)); // the system's default caption
+    EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
+    EXPECT_EQ(nullptr, GetDlgItem(box, IDCANCEL));
+    EXPECT_EQ(nullptr, GetDlgItem(box, IDNO));
+    EXPECT_EQ(1, gui.count_windows());
+
+    ASSERT_TRUE(press_button(box, IDOK));
+    DWORD exit_code = 0;
+    ASSERT_TRUE(gui.wait_for_exit(timeout_ms, exit_code));
+    EXPECT_EQ(1u, exit_code);
+}
+
+TEST(Startup, WithInstallationReadsTheFilesAndGoesOn) {
+    const RegistryFixture registry;
+    const TempDir dir;
+    write_bytes(dir.file("ryxc.conf"), "server=x\n");
+    ASSERT_TRUE(RegistryFixture::set_install_dir(dir.path()));
+    const ProgramDriver gui(program());
+    ASSERT_TRUE(gui.started());
+    DWORD exit_code = 1;
+    ASSERT_TRUE(gui.wait_for_exit(timeout_ms, exit_code));
+    EXPECT_EQ(0u, exit_code);
+}
