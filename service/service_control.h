@@ -1,0 +1,46 @@
+// The connection to the Service Control Manager for one service: open (with a fall-back to
+// read access), query the service's state, start it, ask it to stop.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "service/service_manager_calls.h"
+
+class ServiceControl {
+public:
+    static constexpr std::size_t name_capacity = 256;
+
+    // Opens the manager and looks for the service at once; the outcome shows in
+    // is_available.
+    explicit ServiceControl(const char* service_name,
+                            const ServiceManagerCalls& calls = ServiceManagerCalls::system);
+    ~ServiceControl();
+    ServiceControl(const ServiceControl&) = delete;
+    ServiceControl& operator=(const ServiceControl&) = delete;
+
+    void open();
+    bool reopen();
+    bool is_available() const { return available_; }
+    DWORD granted_access() const { return granted_access_; }
+
+    // The service's current state (SERVICE_STOPPED 1 .. SERVICE_PAUSED 7); 0 when unknown.
+    DWORD query_state();
+    bool start();
+    bool stop();
+
+private:
+    // The service is opened for each operation and closed right after: an open handle
+    // would keep a removed service alive ("marked for delete") and block its reinstallation.
+    SC_HANDLE open_service();
+    void close_service(SC_HANDLE service);
+    void close_manager();
+
+    const ServiceManagerCalls& calls_;
+    SC_HANDLE manager_ = nullptr;
+    SERVICE_STATUS status_ = {};
+    bool available_ = true;
+    DWORD granted_access_ = 0;
+    char service_name_[name_capacity];
+};

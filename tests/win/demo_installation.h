@@ -1,0 +1,46 @@
+// The stand-in tunnel client installed for one test into a fresh directory, and the machine
+// put back afterwards: no service "ryx", no registry key, no files.
+#pragma once
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "support/temp_dir.h"
+
+class ServiceControl;
+
+class DemoInstallation {
+public:
+    // Removes a service "ryx" left behind by an earlier, interrupted run.
+    DemoInstallation();
+    ~DemoInstallation();
+    DemoInstallation(const DemoInstallation&) = delete;
+    DemoInstallation& operator=(const DemoInstallation&) = delete;
+
+    // "ryxc-demo.exe install DIR" / "ryxc-demo.exe uninstall"; true on exit code 0.
+    bool install() const;
+    bool uninstall() const;
+
+    // The install directory (with a space and a parent that install has to create).
+    const std::string& dir() const { return dir_; }
+    std::string file(const char* name) const { return dir_ + "\\" + name; }
+
+private:
+    TempDir temp_;
+    std::string dir_;
+};
+
+constexpr DWORD no_exit_code = 0xFFFFFFFF;
+
+// Runs the stand-in client beside this executable and waits for it; its exit code, or
+// no_exit_code when it did not end in time.
+DWORD run_demo_client(const std::string& arguments);
+
+bool service_exists(const char* name);
+
+// Polls the service until it reports the wanted state or the deadline passes; returns the last
+// state read and adds every state read to seen.
+DWORD wait_for_state(ServiceControl& service, DWORD wanted, DWORD timeout_ms,
+                     std::set<DWORD>* seen = nullptr);
