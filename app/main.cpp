@@ -1,10 +1,38 @@
-// The program's entry point.
+// The program's entry point: start-up, the main window and the one message loop.
 #include <windows.h>
 
+#include "app/main_window.h"
 #include "app/startup.h"
+#include "app/string_table.h"
+#include "res/resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     initialise();
+
+    char title[256] = {};
+    StringTable(instance).load(IDS_APP_TITLE, title, sizeof title);
     app_instance = instance;
-    return 0;
+
+    // The program takes no arguments and always shows its window normally.
+    const RECT area = {0, 0, 646, 526};
+    main_window = new MainWindow(title, WS_CAPTION | WS_SYSMENU | WS_VISIBLE, &area, app_instance);
+    main_window->create();
+    main_window->show();
+
+    const HACCEL accelerators = LoadAcceleratorsA(app_instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    MSG message = {};
+    BOOL fetched;
+    while ((fetched = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+        if (fetched == -1) {
+            return 1;
+        }
+        const HWND window = main_window->handle();
+        if (TranslateAcceleratorA(window, accelerators, &message) ||
+            IsDialogMessageA(window, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
 }

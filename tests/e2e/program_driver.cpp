@@ -83,6 +83,10 @@ int ProgramDriver::count_windows() const {
     return search.count;
 }
 
+bool ProgramDriver::wait_for_input_idle(DWORD timeout_ms) const {
+    return process_ != nullptr && WaitForInputIdle(process_, timeout_ms) == 0;
+}
+
 bool ProgramDriver::wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const {
     return process_ != nullptr && WaitForSingleObject(process_, timeout_ms) == WAIT_OBJECT_0 &&
            GetExitCodeProcess(process_, &exit_code);

@@ -23,6 +23,9 @@ public:
     // Every visible top-level window of the program right now.
     int count_windows() const;
 
+    // True once the program waits for input with nothing left to do (its windows painted).
+    bool wait_for_input_idle(DWORD timeout_ms) const;
+
     // True with the exit code once the program has ended within the deadline.
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
 

@@ -2,7 +2,6 @@
 #include <string>
 
 #include "e2e/program_driver.h"
-#include "support/temp_dir.h"
 #include "win/registry_fixture.h"
 
 namespace {
@@ -31,16 +30,4 @@ TEST(Startup, WithoutInstallationShowsOnlyTheErrorBoxAndExitsWithOne) {
     DWORD exit_code = 0;
     ASSERT_TRUE(gui.wait_for_exit(timeout_ms, exit_code));
     EXPECT_EQ(1u, exit_code);
-}
-
-TEST(Startup, WithInstallationReadsTheFilesAndGoesOn) {
-    const RegistryFixture registry;
-    const TempDir dir;
-    write_bytes(dir.file("ryxc.conf"), "server=x\n");
-    ASSERT_TRUE(RegistryFixture::set_install_dir(dir.path()));
-    const ProgramDriver gui(program());
-    ASSERT_TRUE(gui.started());
-    DWORD exit_code = 1;
-    ASSERT_TRUE(gui.wait_for_exit(timeout_ms, exit_code));
-    EXPECT_EQ(0u, exit_code);
 }

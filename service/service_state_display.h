@@ -1,0 +1,16 @@
+// How each state of the service shows in the status line: the tooltip text, the icon and
+// whether Start and Stop can be pressed.
+#pragma once
+
+enum class StatusIcon { warning, stopped, pending, running };
+
+struct ServiceStateDisplay {
+    unsigned text_id;
+    StatusIcon icon;
+    bool start_enabled;
+    bool stop_enabled;
+
+    // The row for a state as the service manager reports it; 0 (no state known) and any
+    // value it does not know show as not installed.
+    static const ServiceStateDisplay& of(unsigned long state);
+};

@@ -1,0 +1,52 @@
+// Base of every window of the program: one object per window, bound to it at creation,
+// receiving all of its messages through one window procedure shared by every class.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class WindowObject {
+public:
+    // Centres a window of the rectangle's size on the desktop; without a rectangle the
+    // system places it. The window itself is made by create.
+    WindowObject(const char* class_name, const char* title, DWORD style, const RECT* rectangle,
+                 HINSTANCE instance);
+    virtual ~WindowObject(); // destroys the window if it still exists
+    WindowObject(const WindowObject&) = delete;
+    WindowObject& operator=(const WindowObject&) = delete;
+
+    // Registers the window class (an existing class of the same name is used as it is) and
+    // creates the window with this object as its creation parameter.
+    void create();
+    bool show();
+    HWND handle() const { return window_; }
+
+    virtual LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) = 0;
+
+    static LRESULT CALLBACK shared_window_proc(HWND window, UINT message, WPARAM wparam,
+                                               LPARAM lparam);
+
+    // Where a window of the given size lands when centred on a desktop of the given size.
+    static RECT centred(LONG width, LONG height, LONG desktop_width, LONG desktop_height);
+
+protected:
+    // Places the window at the rectangle as given, in its parent's client coordinates.
+    void place_at(const RECT& rectangle);
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    HINSTANCE instance_;
+    DWORD style_;
+    DWORD extended_style_ = 0;
+    std::string class_name_;
+    std::string title_;
+    bool has_title_;
+    RECT position_;
+    int height_ = 0;
+    int width_ = 0;
+    HWND window_ = nullptr;
+    HWND parent_ = nullptr;
+    UINT_PTR menu_or_id_ = 0;
+    HBRUSH background_ = nullptr;
+};
