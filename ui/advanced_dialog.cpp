@@ -1,0 +1,260 @@
+#include "ui/advanced_dialog.h"
+
+#include <charconv>
+#include <cstring>
+
+#include "app/startup.h"
+#include "app/string_table.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr std::size_t text_capacity = 256;
+constexpr std::size_t read_capacity = ConfigRecord::server_capacity + 1;
+constexpr std::size_t interval_digits = 10;
+constexpr std::size_t prefix_digits = 3;
+constexpr int v4v6_mode = 3; // IPv4 over IPv6: the one mode whose client address is IPv6
+
+constexpr DWORD label_style = WS_CHILD | WS_VISIBLE;
+constexpr DWORD list_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST;
+constexpr DWORD check_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX;
+constexpr DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD number_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
+constexpr DWORD prefix_edit_style = number_style | WS_DISABLED;
+
+const unsigned auth_method_items[ConfigRecord::keyword_count] = {IDS_AUTH_ANY, IDS_AUTH_DIGEST_MD5,
+                                                                 IDS_AUTH_PLAIN, IDS_AUTH_PASS_DSS};
+const unsigned tunnel_mode_items[ConfigRecord::keyword_count] = {IDS_MODE_V6ANYV4, IDS_MODE_V6V4,
+                                                                 IDS_MODE_V6UDPV4, IDS_MODE_V4V6};
+
+// The list position is the record's index, so the items go in by position.
+void fill_list(HWND list, HINSTANCE instance,
+               const unsigned (&items)[ConfigRecord::keyword_count]) {
+    for (int position = 0; position < ConfigRecord::keyword_count; ++position) {
+        char text[text_capacity] = {};
+        StringTable(instance).load(items[position], text, sizeof text);
+        SendMessageA(list, CB_INSERTSTRING, position, reinterpret_cast<LPARAM>(text));
+    }
+}
+
+// Nothing selected counts as the first item.
+int selected_position(HWND list) {
+    const LRESULT position = SendMessageA(list, CB_GETCURSEL, 0, 0);
+    return position == CB_ERR ? 0 : static_cast<int>(position);
+}
+
+void set_number_text(HWND edit, long value, char* buffer, std::size_t capacity) {
+    std::memset(buffer, 0, capacity);
+    std::to_chars(buffer, buffer + capacity - 1, value);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(buffer));
+}
+
+} // namespace
+
+HWND create_child_control(HWND parent, HINSTANCE instance, const char* class_name, int id,
+                          unsigned text_id, DWORD style, int x, int y, int width, int height,
+                          std::size_t text_limit) {
+    char text[text_capacity] = {};
+    if (text_id != 0) {
+        StringTable(instance).load(text_id, text, sizeof text);
+    }
+    const HWND control = CreateWindowExA(
+        0, class_name, text_id != 0 ? text : nullptr, style, x, y, width, height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (text_limit != 0) {
+        SendMessageA(control, EM_LIMITTEXT, text_limit, 0);
+    }
+    return control;
+}
+
+void show_check(HWND box, bool checked, std::initializer_list<HWND> dependents, bool enabled) {
+    SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    for (const HWND dependent : dependents) {
+        EnableWindow(dependent, enabled ? TRUE : FALSE);
+    }
+}
+
+void read_edit(HWND edit, char* buffer, std::size_t capacity, std::size_t max_characters) {
+    std::memset(buffer, 0, capacity);
+    const std::size_t room = max_characters + 1 < capacity ? max_characters + 1 : capacity;
+    SendMessageA(edit, WM_GETTEXT, room, reinterpret_cast<LPARAM>(buffer));
+}
+
+AdvancedDialog::AdvancedDialog(const char* class_name, const char* title, DWORD style,
+                               const RECT* rectangle, HINSTANCE instance, HWND owner,
+                               UINT_PTR identifier)
+    : WindowObject(class_name, title, style, rectangle, instance) {
+    extended_style_ = WS_EX_CONTEXTHELP;
+    parent_ = owner;
+    menu_or_id_ = identifier;
+}
+
+bool AdvancedDialog::create() {
+    WindowObject::create();
+    const HWND w = window_;
+    const HINSTANCE in = instance_;
+    cancel_button_ = create_child_control(w, in, "BUTTON", IDC_ADV_CANCEL, IDS_CANCEL, button_style,
+                                          295, 290, 73, 23);
+    ok_button_ =
+        create_child_control(w, in, "BUTTON", IDC_ADV_OK, IDS_OK, button_style, 212, 290, 73, 23);
+    auth_method_label_ = create_child_control(w, in, "STATIC", IDC_AUTH_METHOD_LABEL,
+                                              IDS_AUTH_METHOD_LABEL, label_style, 10, 20, 160, 17);
+    auth_method_list_ =
+        create_child_control(w, in, "COMBOBOX", IDC_AUTH_METHOD, 0, list_style, 170, 20, 200, 136);
+    tunnel_mode_label_ = create_child_control(w, in, "STATIC", IDC_TUNNEL_MODE_LABEL,
+                                              IDS_TUNNEL_MODE_LABEL, label_style, 10, 48, 160, 17);
+    tunnel_mode_list_ =
+        create_child_control(w, in, "COMBOBOX", IDC_TUNNEL_MODE, 0, list_style, 170, 48, 200, 136);
+    client_address_label_ =
+        create_child_control(w, in, "STATIC", IDC_CLIENT_ADDRESS_LABEL, IDS_CLIENT_ADDRESS_LABEL,
+                             label_style, 10, 76, 160, 17);
+    client_address_edit_ =
+        create_child_control(w, in, "EDIT", IDC_CLIENT_ADDRESS, 0, number_style | ES_AUTOHSCROLL,
+                             170, 76, 200, 23, ConfigRecord::client_address_capacity);
+    keepalive_box_ = create_child_control(w, in, "BUTTON", IDC_KEEPALIVE, IDS_KEEPALIVE,
+                                          check_style, 10, 104, 160, 17);
+    keepalive_interval_label_ =
+        create_child_control(w, in, "STATIC", IDC_KEEPALIVE_INTERVAL_LABEL,
+                             IDS_KEEPALIVE_INTERVAL_LABEL, label_style, 10, 121, 160, 17);
+    keepalive_interval_edit_ = create_child_control(
+        w, in, "EDIT", IDC_KEEPALIVE_INTERVAL, 0, number_style, 170, 118, 100, 23, interval_digits);
+    request_prefix_box_ = create_child_control(w, in, "BUTTON", IDC_REQUEST_PREFIX,
+                                               IDS_REQUEST_PREFIX, check_style, 10, 148, 160, 17);
+    prefix_group_ = create_child_control(
+        w, in, "BUTTON", IDC_PREFIX_GROUP, IDS_PREFIX_GROUP,
+        WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_GROUPBOX, 10, 168, 360, 105);
+
+    // The prefix settings live inside the group box, in its coordinates.
+    const HWND g = prefix_group_;
+    prefix_length_label_ =
+        create_child_control(g, in, "STATIC", IDC_PREFIX_LENGTH_LABEL, IDS_PREFIX_LENGTH_LABEL,
+                             label_style, 5, 25, 160, 17);
+    prefix_length_edit_ = create_child_control(g, in, "EDIT", IDC_PREFIX_LENGTH, 0,
+                                               prefix_edit_style, 165, 25, 100, 23, prefix_digits);
+    prefix_interface_label_ =
+        create_child_control(g, in, "STATIC", IDC_RTADV_INTERFACE_LABEL, IDS_RTADV_INTERFACE_LABEL,
+                             label_style, 5, 50, 160, 17);
+    prefix_interface_edit_ = create_child_control(
+        g, in, "EDIT", IDC_RTADV_INTERFACE, 0, prefix_edit_style, 165, 50, 100, 23, prefix_digits);
+    SetWindowTextA(prefix_interface_edit_, "0"); // replaced by the record's value on every show
+    dns_server_label_ = create_child_control(g, in, "STATIC", IDC_DNS_SERVER_LABEL,
+                                             IDS_DNS_SERVER_LABEL, label_style, 5, 75, 160, 17);
+    dns_server_edit_ =
+        create_child_control(g, in, "EDIT", IDC_DNS_SERVER, 0, prefix_edit_style | ES_AUTOHSCROLL,
+                             165, 75, 180, 23, ConfigRecord::dns_server_capacity);
+
+    fill_list(auth_method_list_, in, auth_method_items);
+    fill_list(tunnel_mode_list_, in, tunnel_mode_items);
+    return true;
+}
+
+void AdvancedDialog::dismiss() {
+    EnableWindow(parent_, TRUE);
+    ShowWindow(window_, SW_HIDE);
+    EnableWindow(window_, FALSE);
+}
+
+void AdvancedDialog::show_keepalive(bool on) {
+    show_check(keepalive_box_, on, {keepalive_interval_edit_}, on);
+}
+
+void AdvancedDialog::show_prefix_request(bool on) {
+    show_check(request_prefix_box_, on,
+               {prefix_group_, prefix_length_edit_, prefix_interface_edit_, dns_server_edit_}, on);
+}
+
+void AdvancedDialog::fill_controls() {
+    // The record's ranges keep each number within the digits its edit accepts.
+    char interval[interval_digits + 1];
+    char prefix_length[prefix_digits + 1];
+    char prefix_interface[prefix_digits + 1];
+    const ConfigRecord& record = working_record;
+    const char* address =
+        record.get_tunnel_mode() == v4v6_mode ? record.get_client_v6() : record.get_client_v4();
+    SendMessageA(client_address_edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(address));
+    set_number_text(keepalive_interval_edit_, record.get_keepalive_interval(), interval,
+                    sizeof interval);
+    set_number_text(prefix_length_edit_, record.get_prefixlen(), prefix_length,
+                    sizeof prefix_length);
+    set_number_text(prefix_interface_edit_, record.get_if_prefix(), prefix_interface,
+                    sizeof prefix_interface);
+    SendMessageA(dns_server_edit_, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(record.get_dns_server()));
+    SendMessageA(auth_method_list_, CB_SETCURSEL, record.get_auth_method(), 0);
+    SendMessageA(tunnel_mode_list_, CB_SETCURSEL, record.get_tunnel_mode(), 0);
+    show_keepalive(record.get_keepalive());
+    show_prefix_request(record.get_router());
+}
+
+void AdvancedDialog::store_controls() {
+    // Refused numbers keep the record's previous value; the next opening shows it.
+    char text[read_capacity];
+    ConfigRecord& record = working_record;
+    record.set_auth_method(selected_position(auth_method_list_));
+    record.set_tunnel_mode(selected_position(tunnel_mode_list_));
+    read_edit(client_address_edit_, text, sizeof text, ConfigRecord::client_address_capacity);
+    if (record.get_tunnel_mode() == v4v6_mode) {
+        record.set_client_v6(text);
+    } else {
+        record.set_client_v4(text);
+    }
+    record.set_keepalive(IsDlgButtonChecked(window_, IDC_KEEPALIVE) == BST_CHECKED);
+    read_edit(keepalive_interval_edit_, text, sizeof text, interval_digits);
+    record.parse_keepalive_interval(text);
+    record.set_router(IsDlgButtonChecked(window_, IDC_REQUEST_PREFIX) == BST_CHECKED);
+    read_edit(prefix_length_edit_, text, sizeof text, prefix_digits);
+    record.parse_prefixlen(text);
+    read_edit(prefix_interface_edit_, text, sizeof text, prefix_digits);
+    record.parse_if_prefix(text);
+    read_edit(dns_server_edit_, text, sizeof text, ConfigRecord::dns_server_capacity);
+    record.set_dns_server(text);
+}
+
+LRESULT AdvancedDialog::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_CREATE:
+        // The window field is not set yet; the owner is all this needs.
+        EnableWindow(parent_, FALSE);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint = {};
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_CLOSE:
+        dismiss(); // hidden, never destroyed: the next opening reuses it
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wparam == 0) {
+            break;
+        }
+        fill_controls();
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wparam) != 0) {
+            break;
+        }
+        switch (LOWORD(wparam)) {
+        case IDC_ADV_OK:
+            store_controls();
+            dismiss();
+            return 0;
+        case IDC_ADV_CANCEL:
+            dismiss();
+            return 0;
+        case IDC_KEEPALIVE:
+            show_keepalive(IsDlgButtonChecked(window, IDC_KEEPALIVE) != BST_CHECKED);
+            return 0;
+        case IDC_REQUEST_PREFIX:
+            show_prefix_request(IsDlgButtonChecked(window, IDC_REQUEST_PREFIX) != BST_CHECKED);
+            return 0;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}

@@ -1,0 +1,185 @@
+#include "ui/config_page.h"
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "app/string_table.h"
+#include "config/config_reader.h"
+#include "config/config_writer.h"
+#include "res/resource.h"
+#include "ui/advanced_dialog.h"
+
+namespace {
+
+constexpr std::size_t text_capacity = 256;
+constexpr std::size_t message_capacity = 4096;
+constexpr std::size_t read_capacity = ConfigRecord::server_capacity + 1;
+
+constexpr DWORD label_style = WS_CHILD | WS_VISIBLE;
+constexpr DWORD edit_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+
+const RECT advanced_area = {0, 0, 387, 358};
+
+HWND owner_window() {
+    return main_window != nullptr ? main_window->handle() : nullptr;
+}
+
+} // namespace
+
+ConfigPage::ConfigPage(HINSTANCE instance, HWND parent, const RECT* rectangle)
+    : TabDialog(instance, parent, rectangle) {}
+
+ConfigPage::~ConfigPage() = default;
+
+bool ConfigPage::create() {
+    TabDialog::create();
+    const HWND w = window_;
+    const HINSTANCE in = page_instance_;
+    server_label_ = create_child_control(w, in, "STATIC", IDC_SERVER_LABEL, IDS_SERVER_LABEL,
+                                         label_style, 30, 20, 100, 17);
+    server_edit_ = create_child_control(w, in, "EDIT", IDC_SERVER, 0, edit_style, 140, 20, 200, 23,
+                                        ConfigRecord::server_capacity);
+    authentication_group_ =
+        create_child_control(w, in, "BUTTON", IDC_AUTH_GROUP, IDS_AUTHENTICATION,
+                             WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 30, 50, 360, 120);
+    anonymous_box_ =
+        create_child_control(w, in, "BUTTON", IDC_ANONYMOUS, IDS_ANONYMOUS,
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 40, 75, 100, 17);
+    username_label_ = create_child_control(w, in, "STATIC", IDC_USERNAME_LABEL, IDS_USERNAME_LABEL,
+                                           label_style, 50, 100, 120, 17);
+    username_edit_ = create_child_control(w, in, "EDIT", IDC_USERNAME, 0, edit_style, 180, 100, 200,
+                                          23, ConfigRecord::userid_capacity);
+    password_label_ = create_child_control(w, in, "STATIC", IDC_PASSWORD_LABEL, IDS_PASSWORD_LABEL,
+                                           label_style, 50, 128, 120, 17);
+    password_edit_ = create_child_control(w, in, "EDIT", IDC_PASSWORD, 0, edit_style | ES_PASSWORD,
+                                          180, 128, 200, 23, ConfigRecord::passwd_capacity);
+    apply_button_ =
+        create_child_control(w, in, "BUTTON", IDC_APPLY, IDS_APPLY, button_style, 539, 378, 73, 23);
+    default_button_ = create_child_control(w, in, "BUTTON", IDC_DEFAULT, IDS_DEFAULT, button_style,
+                                           456, 378, 73, 23);
+    cancel_button_ = create_child_control(w, in, "BUTTON", IDC_CANCEL, IDS_CANCEL, button_style,
+                                          373, 378, 73, 23);
+    advanced_button_ = create_child_control(w, in, "BUTTON", IDC_ADVANCED, IDS_ADVANCED,
+                                            button_style, 290, 378, 73, 23);
+    return true;
+}
+
+void ConfigPage::show_anonymous(bool on) {
+    show_check(anonymous_box_, on, {username_edit_, password_edit_}, !on);
+}
+
+void ConfigPage::fill_controls() {
+    SendMessageA(server_edit_, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(working_record.get_server()));
+    SendMessageA(username_edit_, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(working_record.get_userid()));
+    SendMessageA(password_edit_, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(working_record.get_passwd()));
+    show_anonymous(working_record.get_anonymous());
+}
+
+void ConfigPage::read_controls() {
+    // The credentials are read while disabled too: they stay in the record under Anonymous.
+    char text[read_capacity];
+    read_edit(server_edit_, text, sizeof text, ConfigRecord::server_capacity);
+    working_record.set_server(text);
+    working_record.set_anonymous(IsDlgButtonChecked(window_, IDC_ANONYMOUS) == BST_CHECKED);
+    read_edit(username_edit_, text, sizeof text, ConfigRecord::userid_capacity);
+    working_record.set_userid(text);
+    read_edit(password_edit_, text, sizeof text, ConfigRecord::passwd_capacity);
+    working_record.set_passwd(text);
+}
+
+void ConfigPage::apply() {
+    const auto messages = std::make_unique<char[]>(message_capacity);
+    deactivate(); // stores the controls into the working record
+    if (!working_record.validate(messages.get(), message_capacity, StringTable(app_instance))) {
+        // The page comes back first, so the box stands over the values that failed.
+        activate();
+        MessageBoxA(owner_window(), messages.get(), nullptr, MB_OK);
+        return;
+    }
+    if (!write_config_file(config_file_path, install_dir, working_record)) {
+        // The old file is still there and the file record still matches it: no reading back.
+        // The working record keeps what was typed, for another try.
+        activate();
+        char text[text_capacity] = {};
+        StringTable(app_instance).load(IDS_ERR_WRITE_FAILED, text, sizeof text);
+        MessageBoxA(owner_window(), text, nullptr, MB_OK | MB_ICONERROR);
+        return;
+    }
+    read_config_file(config_file_path, file_record);
+    activate();
+}
+
+void ConfigPage::replace_working_record(const ConfigRecord& source) {
+    ShowWindow(window_, SW_HIDE);
+    working_record.assign_from(source);
+    ShowWindow(window_, SW_SHOW);
+}
+
+void ConfigPage::open_advanced() {
+    const HWND owner = owner_window();
+    if (advanced_ == nullptr) {
+        char title[text_capacity] = {};
+        StringTable(page_instance_).load(IDS_ADVANCED_TITLE, title, sizeof title);
+        advanced_ = std::make_unique<AdvancedDialog>("AdvancedDialog", title,
+                                                     WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                                     &advanced_area, page_instance_, owner, 0);
+        advanced_->create(); // its creation disables the owner
+        ShowWindow(advanced_->handle(), SW_SHOW);
+        return;
+    }
+    EnableWindow(owner, FALSE);
+    EnableWindow(advanced_->handle(), TRUE);
+    ShowWindow(advanced_->handle(), SW_SHOW);
+}
+
+LRESULT ConfigPage::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+    case WM_ERASEBKGND: {
+        PAINTSTRUCT paint = {};
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_SHOWWINDOW:
+        if (wparam != 0) {
+            fill_controls();
+        } else {
+            read_controls();
+        }
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wparam) != 0) {
+            break;
+        }
+        switch (LOWORD(wparam)) {
+        case IDC_ANONYMOUS:
+            show_anonymous(IsDlgButtonChecked(window, IDC_ANONYMOUS) != BST_CHECKED);
+            return 0;
+        case IDC_APPLY:
+            apply();
+            return 0;
+        case IDC_CANCEL:
+            replace_working_record(file_record);
+            return 0;
+        case IDC_DEFAULT:
+            replace_working_record(default_record);
+            return 0;
+        case IDC_ADVANCED:
+            open_advanced();
+            return 0;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
