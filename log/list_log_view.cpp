@@ -1,0 +1,60 @@
+#include "log/list_log_view.h"
+
+#include <commctrl.h>
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "app/string_table.h"
+#include "res/resource.h"
+
+int ListLogView::insert_row(int position, const char* date_time) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_STATE;
+    item.iItem = position;
+    item.iSubItem = 0;
+    item.pszText = const_cast<char*>(date_time);
+    return static_cast<int>(
+        SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListLogView::set_entry(int row, const char* entry) {
+    LVITEMA item = {};
+    item.iSubItem = 1;
+    item.pszText = const_cast<char*>(entry);
+    SendMessageA(list_, LVM_SETITEMTEXTA, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+void ListLogView::scroll(int pixels) {
+    SendMessageA(list_, LVM_SCROLL, 0, pixels);
+}
+
+void ListLogView::delete_first_row() {
+    SendMessageA(list_, LVM_DELETEITEM, 0, 0);
+}
+
+void ListLogView::show_stop_warning() {
+    HWND owner = nullptr;
+    if (main_window != nullptr) {
+        main_window->show_logging_tab();
+        owner = main_window->handle();
+    }
+    char text[256] = {};
+    StringTable(app_instance).load(IDS_ERR_CLIENT_QUIT, text, sizeof text);
+    MessageBoxA(owner, text, nullptr, MB_ICONEXCLAMATION | MB_OK);
+}
+
+void ListLogView::in_one_go(const std::function<void()>& work) {
+    // Redrawn once for all the rows: a visible list would otherwise scroll its pixels for each.
+    const std::function<void()> quietly = [this, &work] {
+        SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+        work();
+        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+    };
+    const bool same_thread = GetWindowThreadProcessId(list_, nullptr) == GetCurrentThreadId();
+    if (same_thread || SendMessageA(GetParent(list_), run_work_message, 0,
+                                    reinterpret_cast<LPARAM>(&quietly)) != work_done) {
+        quietly();
+    }
+}

@@ -1,0 +1,28 @@
+// The log shown in a list view: rows through list-view messages sent from the follower's
+// thread, and the client's quit reported with the Logging tab brought forward.
+#pragma once
+
+#include <windows.h>
+
+#include "log/log_view.h"
+
+class ListLogView : public LogView {
+public:
+    // Sent to the list's parent with a work item as lParam: the parent runs it on its own
+    // thread and answers work_done.
+    static constexpr UINT run_work_message = WM_APP + 1;
+    static constexpr LRESULT work_done = 1;
+
+    explicit ListLogView(HWND list) : list_(list) {}
+
+    int insert_row(int position, const char* date_time) override;
+    void set_entry(int row, const char* entry) override;
+    void scroll(int pixels) override;
+    void delete_first_row() override;
+    void show_stop_warning() override;
+    // One cross-thread message for many rows: the rows' own messages then cost a call each.
+    void in_one_go(const std::function<void()>& work) override;
+
+private:
+    HWND list_;
+};

@@ -1,0 +1,77 @@
+// The log follower's reading logic, free of any window or file system: it reads the log
+// through a LogSource, turns lines into rows of a LogView, keeps the list to its row limit
+// and warns when the client reports that it quit, but only for lines read after catch-up.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "log/log_line.h"
+#include "log/log_source.h"
+#include "log/log_view.h"
+#include "log/pending_rows.h"
+
+class LogReader {
+public:
+    static constexpr std::size_t line_limit = 64 * 1024;
+    static constexpr int row_limit = 1001;
+    // Text that catch-up may hold back from the list before it shows the oldest of it.
+    static constexpr std::size_t pending_budget = 4 * 1024 * 1024;
+    static constexpr int scroll_per_row = 8;
+
+    enum class Step {
+        go_on, // more to do at once
+        wait,  // nothing to read: check again in a second
+    };
+
+    LogReader(LogSource& source, LogView& view);
+    LogReader(const LogReader&) = delete;
+    LogReader& operator=(const LogReader&) = delete;
+
+    // One unit of work: an open attempt, one read, or the checks at the end of the file.
+    Step step();
+
+    // Set for good at the first end of file: from then on lines are shown one by one.
+    bool caught_up() const { return caught_up_; }
+    // Lines that have reached insertion; Clear does not reset it.
+    long long running_count() const { return running_count_; }
+
+private:
+    void consume(const char* bytes, std::size_t size);
+    void hold(const char* bytes, std::size_t size);
+    void end_partial_line();
+    void take_line(const char* line, std::size_t length, bool in_buffer);
+    void hold_back_newest_in_buffer();
+    void hold_back(const char* line, std::size_t length, const LogLineSplit& split,
+                   long long index);
+    int send_row(long long index, const char* line, std::size_t length, const LogLineSplit& split);
+    void show_row(const char* line, std::size_t length, const LogLineSplit& split);
+    void send_oldest_pending();
+    void show_pending();
+    void show_pending_down_to(std::size_t bytes);
+
+    LogSource& source_;
+    LogView& view_;
+    std::vector<char> buffer_;
+    std::string partial_;   // a line not yet ended by a line feed, cut to the line limit
+    bool overlong_ = false; // the partial line had more than the limit; the rest is skipped
+    bool partial_waited_ = false;
+    bool open_ = false;
+    bool caught_up_ = false;
+    std::uint64_t position_ = 0;
+    long long running_count_ = 0;
+    PendingRows pending_;
+    // The split lines of the buffer being read while catching up, not yet copied.
+    struct LineInBuffer {
+        const char* line;
+        std::size_t length;
+        LogLineSplit split;
+        long long index;
+    };
+    std::vector<LineInBuffer> in_buffer_;
+    long long pending_scroll_ = 0;
+    std::string date_time_;
+    std::string entry_;
+};
