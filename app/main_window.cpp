@@ -9,6 +9,7 @@
 #include "service/service_control.h"
 #include "service/service_state_display.h"
 #include "service/status_monitor.h"
+#include "ui/child_controls.h"
 #include "ui/config_page.h"
 
 namespace {
@@ -50,17 +51,6 @@ MainWindow::MainWindow(const char* title, DWORD style, const RECT* rectangle, HI
 
 MainWindow::~MainWindow() = default;
 
-HWND MainWindow::create_child(const char* class_name, unsigned text_id, DWORD style, int x, int y,
-                              int width, int height, int id) {
-    char text[text_capacity] = {};
-    if (text_id != 0) {
-        StringTable(instance_).load(text_id, text, sizeof text);
-    }
-    return CreateWindowExA(0, class_name, text_id != 0 ? text : nullptr, style, x, y, width,
-                           height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           instance_, nullptr);
-}
-
 bool MainWindow::create() {
     WindowObject::create();
 
@@ -69,17 +59,21 @@ bool MainWindow::create() {
 
     service_ = std::make_unique<ServiceControl>("ryx");
 
-    status_icon_ = create_child("STATIC", 0, WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 165, 453,
-                                status_icon_size, status_icon_size, IDC_STATUS_ICON);
+    status_icon_ = create_child_control(window_, instance_, "STATIC", IDC_STATUS_ICON, 0,
+                                        WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 165, 453,
+                                        status_icon_size, status_icon_size);
     const DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-    start_button_ = create_child("BUTTON", IDS_START, button_style, 554, 460, 73, 23, IDC_START);
-    stop_button_ = create_child("BUTTON", IDS_STOP, button_style, 471, 460, 73, 23, IDC_STOP);
+    start_button_ = create_child_control(window_, instance_, "BUTTON", IDC_START, IDS_START,
+                                         button_style, 554, 460, 73, 23);
+    stop_button_ = create_child_control(window_, instance_, "BUTTON", IDC_STOP, IDS_STOP,
+                                        button_style, 471, 460, 73, 23);
     EnableWindow(start_button_, FALSE);
     EnableWindow(stop_button_, FALSE);
 
-    tab_control_ = CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "",
-                                   WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 8, 8,
-                                   tab_width_, tab_height_, window_, nullptr, app_instance, nullptr);
+    tab_control_ =
+        CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "",
+                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 8, 8, tab_width_,
+                        tab_height_, window_, nullptr, app_instance, nullptr);
     if (tab_control_ == nullptr) {
         return false;
     }
@@ -225,12 +219,13 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         return 0;
     }
     case WM_COMMAND:
-        if (HIWORD(wparam) == BN_CLICKED && (LOWORD(wparam) == IDC_START || LOWORD(wparam) == IDC_STOP)) {
+        if (HIWORD(wparam) == BN_CLICKED &&
+            (LOWORD(wparam) == IDC_START || LOWORD(wparam) == IDC_STOP)) {
             // Both stay disabled until the next status report sets them from the state.
             EnableWindow(start_button_, FALSE);
             EnableWindow(stop_button_, FALSE);
             run_service_command(LOWORD(wparam) == IDC_START ? &ServiceControl::start
-                                                             : &ServiceControl::stop);
+                                                            : &ServiceControl::stop);
             return 0;
         }
         break;

@@ -28,8 +28,6 @@ public:
     void show_service_state(DWORD state);
 
 private:
-    HWND create_child(const char* class_name, unsigned text_id, DWORD style, int x, int y,
-                      int width, int height, int id);
     TabDialog* page_at(LRESULT tab_index) const;
     void run_service_command(bool (ServiceControl::*command)());
     void paint(HWND window);

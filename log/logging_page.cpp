@@ -6,6 +6,7 @@
 #include "log/list_log_view.h"
 #include "log/log_follower.h"
 #include "res/resource.h"
+#include "ui/child_controls.h"
 
 namespace {
 
@@ -32,11 +33,9 @@ LoggingPage::LoggingPage(HINSTANCE instance, HWND parent, const RECT* rectangle)
 bool LoggingPage::create() {
     TabDialog::create();
 
-    char text[text_capacity] = {};
-    StringTable(page_instance_).load(IDS_CLEAR, text, sizeof text);
-    clear_button_ = CreateWindowExA(
-        0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 539, 378, 73, 23,
-        window_, reinterpret_cast<HMENU>(IDC_CLEAR), page_instance_, nullptr);
+    clear_button_ =
+        create_child_control(window_, page_instance_, "BUTTON", IDC_CLEAR, IDS_CLEAR,
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 539, 378, 73, 23);
     list_ = CreateWindowExA(
         0, WC_LISTVIEWA, nullptr,
         WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_NOSORTHEADER | LVS_REPORT, 10, 10,
@@ -66,12 +65,9 @@ LRESULT LoggingPage::handle_message(HWND window, UINT message, WPARAM wparam, LP
             return 0;
         }
         break;
-    case WM_PAINT: {
-        PAINTSTRUCT paint = {};
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
+    case WM_PAINT:
+        paint_nothing(window);
         return 0;
-    }
     case WM_SHOWWINDOW:
         if (wparam != 0) {
             return 0;

@@ -7,6 +7,7 @@
 #include "config/config_writer.h"
 #include "res/resource.h"
 #include "ui/advanced_dialog.h"
+#include "ui/child_controls.h"
 
 namespace {
 
@@ -141,12 +142,9 @@ LRESULT ConfigPage::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:
-    case WM_ERASEBKGND: {
-        PAINTSTRUCT paint = {};
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
+    case WM_ERASEBKGND:
+        paint_nothing(window);
         return 0;
-    }
     case WM_SHOWWINDOW:
         if (wparam != 0) {
             fill_controls();

@@ -3,350 +3,186 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <set>
-#include <string>
 #include <vector>
 
 #include "service/service_control.h"
 
 namespace {
 
-// What the fake manager answers (0: success) and what it was asked.
-struct FakeManager {
-    DWORD full_access_error = 0;
-    DWORD read_access_error = 0;
-    DWORD service_error = 0;
-    BOOL query_result = TRUE;
-    DWORD reported_state = SERVICE_RUNNING;
-
-    std::vector<DWORD> manager_requests;
-    std::vector<SC_HANDLE> managers_issued;
-    std::vector<SC_HANDLE> service_open_managers;
-    std::vector<SC_HANDLE> services_issued;
-    std::vector<DWORD> service_requests;
-    std::string service_name;
-    std::set<SC_HANDLE> open_handles;
-    int closes = 0;
-    int bad_closes = 0;
-    std::uintptr_t next_handle = 0x1000;
-    SC_HANDLE started = nullptr;
-    DWORD start_argument_count = 99;
-    const char** start_arguments = nullptr;
-    DWORD control = 0;
-    SERVICE_STATUS* control_status = nullptr;
+// What the fake manager answers and what it was asked. Like a real one, it opens a service
+// only through an open manager and by its name, and serves and closes only open handles.
+struct Errors {
+    DWORD full_access, read_access, service; // of each open; 0: success
 };
+struct FakeManager {
+    Errors errors = {0, 0, 0};
+    BOOL result = TRUE; // of query, start and stop
+    DWORD reported_state = SERVICE_RUNNING;
+    std::vector<DWORD> manager_requests, service_requests;
+    std::set<SC_HANDLE> managers, services; // open now
+    std::uintptr_t next_handle = 0x1000;
+} fake;
 
-FakeManager fake;
-
-// A real manager need not clear the last error on success: leave a misleading one.
-constexpr DWORD stale_error = ERROR_INVALID_HANDLE;
-
-SC_HANDLE issue_handle() {
-    fake.next_handle += 8;
-    const auto handle = reinterpret_cast<SC_HANDLE>(fake.next_handle);
-    fake.open_handles.insert(handle);
-    SetLastError(stale_error);
+SC_HANDLE issue(std::set<SC_HANDLE>& open) {
+    const auto handle = reinterpret_cast<SC_HANDLE>(fake.next_handle += 8);
+    open.insert(handle);
+    SetLastError(ERROR_INVALID_HANDLE); // a real manager need not clear it on success
     return handle;
+}
+
+SC_HANDLE fail(DWORD error) {
+    SetLastError(error);
+    return nullptr;
 }
 
 SC_HANDLE WINAPI open_manager(LPCSTR, LPCSTR, DWORD access) {
     fake.manager_requests.push_back(access);
     const DWORD error =
-        access == SC_MANAGER_ALL_ACCESS ? fake.full_access_error : fake.read_access_error;
-    if (error != 0) {
-        SetLastError(error);
-        return nullptr;
-    }
-    fake.managers_issued.push_back(issue_handle());
-    return fake.managers_issued.back();
+        access == SC_MANAGER_ALL_ACCESS ? fake.errors.full_access : fake.errors.read_access;
+    return error != 0 ? fail(error) : issue(fake.managers);
 }
 
 SC_HANDLE WINAPI open_service(SC_HANDLE manager, LPCSTR name, DWORD access) {
-    fake.service_open_managers.push_back(manager);
     fake.service_requests.push_back(access);
-    fake.service_name = name;
-    if (manager == nullptr || fake.open_handles.count(manager) == 0) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    if (fake.service_error != 0) {
-        SetLastError(fake.service_error);
-        return nullptr;
-    }
-    fake.services_issued.push_back(issue_handle());
-    return fake.services_issued.back();
+    if (fake.managers.count(manager) == 0)
+        return fail(ERROR_INVALID_HANDLE);
+    if (std::strcmp(name, "ryx") != 0)
+        return fail(ERROR_SERVICE_DOES_NOT_EXIST);
+    return fake.errors.service != 0 ? fail(fake.errors.service) : issue(fake.services);
 }
 
-BOOL WINAPI query_status(SC_HANDLE, LPSERVICE_STATUS status) {
+BOOL WINAPI query_status(SC_HANDLE service, LPSERVICE_STATUS status) {
     status->dwCurrentState = fake.reported_state;
-    return fake.query_result;
+    return fake.result && fake.services.count(service);
 }
 
-BOOL WINAPI start_service(SC_HANDLE service, DWORD count, LPCSTR* arguments) {
-    fake.started = service;
-    fake.start_argument_count = count;
-    fake.start_arguments = arguments;
-    return TRUE;
+BOOL WINAPI start_service(SC_HANDLE service, DWORD count, LPCSTR*) {
+    return fake.result && fake.services.count(service) && count == 0;
 }
 
-BOOL WINAPI control_service(SC_HANDLE, DWORD control, LPSERVICE_STATUS status) {
-    fake.control = control;
-    fake.control_status = status;
-    return TRUE;
+BOOL WINAPI control_service(SC_HANDLE service, DWORD control, LPSERVICE_STATUS status) {
+    return fake.result && fake.services.count(service) && control == SERVICE_CONTROL_STOP &&
+           status != nullptr;
 }
 
 BOOL WINAPI close_handle(SC_HANDLE handle) {
-    ++fake.closes;
-    if (fake.open_handles.erase(handle) == 0) {
-        ++fake.bad_closes;
-    }
+    if (fake.managers.erase(handle) + fake.services.erase(handle) == 0)
+        ADD_FAILURE() << "closing a handle that is not open";
     return TRUE;
 }
 
 const ServiceManagerCalls fake_calls = {open_manager,  open_service,    query_status,
                                         start_service, control_service, close_handle};
 
-constexpr DWORD all_access = SC_MANAGER_ALL_ACCESS;
-constexpr DWORD read_access = GENERIC_READ;
-constexpr DWORD not_asked = 0;
-
-class ServiceControlSeam : public testing::Test {
-protected:
-    void SetUp() override { fake = FakeManager(); }
-};
-
-struct OpenCase {
-    const char* what;
-    DWORD full_access_error;
-    DWORD read_access_error;
-    DWORD service_error;
-    bool available;
-    DWORD granted;
-    std::vector<DWORD> manager_requests;
-    DWORD service_request; // not_asked: no service open
-};
-
-const OpenCase open_cases[] = {
-    {"full access", 0, 0, 0, true, all_access, {all_access}, all_access},
-    {"full refused, read granted",
-     ERROR_ACCESS_DENIED,
-     0,
-     0,
-     true,
-     read_access,
-     {all_access, read_access},
-     read_access},
-    {"full and read refused",
-     ERROR_ACCESS_DENIED,
-     ERROR_ACCESS_DENIED,
-     0,
-     false,
-     0,
-     {all_access, read_access},
-     not_asked},
-    {"read open fails otherwise",
-     ERROR_ACCESS_DENIED,
-     ERROR_NOT_ENOUGH_MEMORY,
-     0,
-     true,
-     0,
-     {all_access, read_access},
-     not_asked},
-    {"other manager error: no second try",
-     ERROR_NOT_ENOUGH_MEMORY,
-     0,
-     0,
-     true,
-     0,
-     {all_access},
-     not_asked},
-    {"manager invalid handle", ERROR_INVALID_HANDLE, 0, 0, false, 0, {all_access}, not_asked},
-    {"service missing",
-     0,
-     0,
-     ERROR_SERVICE_DOES_NOT_EXIST,
-     false,
-     all_access,
-     {all_access},
-     all_access},
-    {"invalid name", 0, 0, ERROR_INVALID_NAME, false, all_access, {all_access}, all_access},
-    {"service access denied",
-     0,
-     0,
-     ERROR_ACCESS_DENIED,
-     false,
-     all_access,
-     {all_access},
-     all_access},
-    {"service invalid handle",
-     0,
-     0,
-     ERROR_INVALID_HANDLE,
-     false,
-     all_access,
-     {all_access},
-     all_access},
-    {"service did not answer",
-     0,
-     0,
-     ERROR_SERVICE_REQUEST_TIMEOUT,
-     true,
-     all_access,
-     {all_access},
-     all_access},
-    {"file not found", 0, 0, ERROR_FILE_NOT_FOUND, true, all_access, {all_access}, all_access},
-    {"read access, service missing",
-     ERROR_ACCESS_DENIED,
-     0,
-     ERROR_SERVICE_DOES_NOT_EXIST,
-     false,
-     read_access,
-     {all_access, read_access},
-     read_access},
-};
+constexpr DWORD all = SC_MANAGER_ALL_ACCESS, rd = GENERIC_READ; // the accesses asked
+constexpr DWORD denied = ERROR_ACCESS_DENIED, no_memory = ERROR_NOT_ENOUGH_MEMORY,
+                missing = ERROR_SERVICE_DOES_NOT_EXIST, bad_name = ERROR_INVALID_NAME,
+                bad_handle = ERROR_INVALID_HANDLE, timeout = ERROR_SERVICE_REQUEST_TIMEOUT,
+                not_found = ERROR_FILE_NOT_FOUND;
 
 } // namespace
 
-TEST_F(ServiceControlSeam, OpenSequenceFollowsTheManagersAnswers) {
-    for (const OpenCase& row : open_cases) {
-        SCOPED_TRACE(row.what);
+TEST(ServiceControlSeam, OpenSequenceFollowsTheManagersAnswers) {
+    // clang-format off
+    const struct {
+        Errors errors;
+        bool available;
+        DWORD granted; // 0: the service is not looked for
+        std::vector<DWORD> manager_requests;
+    } cases[] = {
+        {{0,          0,         0},          true,  all, {all}},
+        {{denied,     0,         0},          true,  rd,  {all, rd}},
+        {{denied,     denied,    0},          false, 0,   {all, rd}},
+        {{denied,     no_memory, 0},          true,  0,   {all, rd}},
+        {{no_memory,  0,         0},          true,  0,   {all}},
+        {{bad_handle, 0,         0},          false, 0,   {all}},
+        {{0,          0,         missing},    false, all, {all}},
+        {{0,          0,         bad_name},   false, all, {all}},
+        {{0,          0,         denied},     false, all, {all}},
+        {{0,          0,         bad_handle}, false, all, {all}},
+        {{0,          0,         timeout},    true,  all, {all}},
+        {{0,          0,         not_found},  true,  all, {all}},
+        {{denied,     0,         missing},    false, rd,  {all, rd}},
+    };
+    // clang-format on
+    for (const auto& row : cases) {
+        SCOPED_TRACE(&row - cases);
         fake = FakeManager();
-        fake.full_access_error = row.full_access_error;
-        fake.read_access_error = row.read_access_error;
-        fake.service_error = row.service_error;
-
+        fake.errors = row.errors;
         const ServiceControl service("ryx", fake_calls);
         EXPECT_EQ(row.available, service.is_available());
         EXPECT_EQ(row.granted, service.granted_access());
         EXPECT_EQ(row.manager_requests, fake.manager_requests);
-        if (row.service_request == not_asked) {
-            EXPECT_TRUE(fake.service_requests.empty());
-        } else {
-            ASSERT_EQ(1u, fake.service_requests.size());
-            EXPECT_EQ(row.service_request, fake.service_requests[0]);
-            // The service is looked for through the manager just opened, by its name.
-            ASSERT_EQ(1u, fake.managers_issued.size());
-            EXPECT_EQ(fake.managers_issued[0], fake.service_open_managers[0]);
-            EXPECT_EQ("ryx", fake.service_name);
-        }
+        EXPECT_EQ(row.granted ? std::vector<DWORD>{row.granted} : std::vector<DWORD>{},
+                  fake.service_requests);
     }
 }
 
-TEST_F(ServiceControlSeam, OnlyTheFourErrorsChangeTheFlagOnReopen) {
-    struct FlagCase {
-        DWORD first_error;
-        DWORD second_error;
+// On reopen only the four errors clear the flag; a granted access outlives failed opens.
+TEST(ServiceControlSeam, ReopenFollowsTheSecondAnswers) {
+    // clang-format off
+    const struct {
+        Errors first, then;
         bool available;
+        DWORD granted;
+    } cases[] = {
+        {{0,      0, missing}, {0,         0,      timeout},    false, all},
+        {{0,      0, missing}, {0,         0,      not_found},  false, all},
+        {{0,      0, missing}, {0,         0,      0},          true,  all},
+        {{0,      0, timeout}, {0,         0,      not_found},  true,  all},
+        {{0,      0, 0},       {0,         0,      missing},    false, all},
+        {{0,      0, 0},       {0,         0,      bad_name},   false, all},
+        {{0,      0, 0},       {0,         0,      denied},     false, all},
+        {{0,      0, 0},       {0,         0,      bad_handle}, false, all},
+        {{denied, 0, 0},       {denied,    denied, 0},          false, rd},
+        {{0,      0, 0},       {no_memory, 0,      0},          false, all},
     };
-    const FlagCase cases[] = {
-        {ERROR_SERVICE_DOES_NOT_EXIST, ERROR_SERVICE_REQUEST_TIMEOUT, false},
-        {ERROR_SERVICE_DOES_NOT_EXIST, ERROR_FILE_NOT_FOUND, false},
-        {ERROR_SERVICE_DOES_NOT_EXIST, 0, true},
-        {ERROR_SERVICE_REQUEST_TIMEOUT, ERROR_FILE_NOT_FOUND, true},
-        {0, ERROR_SERVICE_DOES_NOT_EXIST, false},
-        {0, ERROR_INVALID_NAME, false},
-        {0, ERROR_ACCESS_DENIED, false},
-        {0, ERROR_INVALID_HANDLE, false},
-    };
-    for (const FlagCase& row : cases) {
-        SCOPED_TRACE(testing::Message() << row.first_error << " then " << row.second_error);
+    // clang-format on
+    for (const auto& row : cases) {
+        SCOPED_TRACE(&row - cases);
         fake = FakeManager();
-        fake.service_error = row.first_error;
+        fake.errors = row.first;
         ServiceControl service("ryx", fake_calls);
-        fake.service_error = row.second_error;
+        fake.errors = row.then;
         EXPECT_EQ(row.available, service.reopen());
         EXPECT_EQ(row.available, service.is_available());
-    }
-}
-
-TEST_F(ServiceControlSeam, GrantedAccessOutlivesAFailedManagerOpen) {
-    struct KeepCase {
-        const char* what;
-        DWORD first_full_error; // read access is granted at first
-        DWORD later_full_error;
-        DWORD later_read_error;
-        DWORD granted;
-    };
-    const KeepCase cases[] = {
-        {"read access, then both refused", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED,
-         ERROR_ACCESS_DENIED, read_access},
-        {"full access, then manager gone", 0, ERROR_NOT_ENOUGH_MEMORY, 0, all_access},
-    };
-    for (const KeepCase& row : cases) {
-        SCOPED_TRACE(row.what);
-        fake = FakeManager();
-        fake.full_access_error = row.first_full_error;
-        ServiceControl service("ryx", fake_calls);
-        ASSERT_TRUE(service.is_available());
-        fake.full_access_error = row.later_full_error;
-        fake.read_access_error = row.later_read_error;
-
-        // The kept access still leads to a service open, with no manager: invalid handle.
-        EXPECT_FALSE(service.reopen());
         EXPECT_EQ(row.granted, service.granted_access());
-        ASSERT_EQ(2u, fake.service_open_managers.size());
-        EXPECT_EQ(nullptr, fake.service_open_managers[1]);
-        EXPECT_EQ(row.granted, fake.service_requests[1]);
     }
 }
 
-TEST_F(ServiceControlSeam, OnlyTheManagerStaysOpenBetweenOperations) {
+// Only the manager stays open between operations: a reopen closes the one it replaces.
+TEST(ServiceControlSeam, ReopenLeaksNoManagerHandle) {
+    fake = FakeManager();
     {
         ServiceControl service("ryx", fake_calls);
-        ASSERT_TRUE(service.is_available());
-        // Each reopen replaces the manager handle and leaves no service handle behind.
-        for (int attempt = 0; attempt < 3; ++attempt) {
+        for (int attempt = 0; attempt < 3; ++attempt)
             ASSERT_TRUE(service.reopen());
-            EXPECT_EQ(1u, fake.open_handles.size());
-        }
-        EXPECT_EQ(static_cast<std::size_t>(fake.closes), fake.managers_issued.size() - 1 +
-                                                             fake.services_issued.size());
-        service.query_state();
-        service.start();
-        service.stop();
-        EXPECT_EQ(1u, fake.open_handles.size());
-        EXPECT_EQ(fake.managers_issued.back(), *fake.open_handles.begin());
-
-        // A reopen that finds no manager leaves nothing open at all.
-        fake.full_access_error = ERROR_INVALID_HANDLE;
-        EXPECT_FALSE(service.reopen());
-        EXPECT_TRUE(fake.open_handles.empty());
+        EXPECT_EQ(1u, fake.managers.size());
     }
-    EXPECT_TRUE(fake.open_handles.empty());
-    EXPECT_EQ(0, fake.bad_closes);
+    EXPECT_TRUE(fake.managers.empty());
 }
 
-TEST_F(ServiceControlSeam, QueryStartAndStopEachOpenTheServiceByName) {
-    struct QueryCase {
-        BOOL result;
-        DWORD reported;
-        DWORD expected;
+TEST(ServiceControlSeam, QueryStartAndStopPassTheManagersAnswersThrough) {
+    // No mapping: the manager's state comes back as it is; any failure reads as 0 and false.
+    // clang-format off
+    const struct { DWORD service_error; BOOL result; DWORD reported, state; bool done; } cases[] = {
+        {0, TRUE, SERVICE_STOPPED, 1, true}, {0, TRUE, SERVICE_PAUSED, 7, true},
+        {0, TRUE, 8, 8, true}, {0, FALSE, SERVICE_RUNNING, 0, false},
+        {missing, TRUE, SERVICE_RUNNING, 0, false}, // the service removed since
     };
-    // No mapping: the manager's number comes back as it is, and a failure reads as 0.
-    const QueryCase queries[] = {{TRUE, SERVICE_STOPPED, 1},
-                                 {TRUE, SERVICE_PAUSED, 7},
-                                 {TRUE, 8, 8},
-                                 {FALSE, SERVICE_RUNNING, 0}};
-    ServiceControl service("ryx", fake_calls);
-    for (const QueryCase& row : queries) {
-        fake.query_result = row.result;
+    // clang-format on
+    for (const auto& row : cases) {
+        SCOPED_TRACE(&row - cases);
+        fake = FakeManager();
+        ServiceControl service("ryx", fake_calls);
+        fake.errors.service = row.service_error;
+        fake.result = row.result;
         fake.reported_state = row.reported;
-        EXPECT_EQ(row.expected, service.query_state()) << row.reported;
+        EXPECT_EQ(row.state, service.query_state());
+        EXPECT_EQ(row.done, service.start());
+        EXPECT_EQ(row.done, service.stop());
+        EXPECT_TRUE(fake.services.empty()); // each operation closes what it opened
     }
-
-    EXPECT_TRUE(service.start());
-    EXPECT_EQ(fake.services_issued.back(), fake.started);
-    EXPECT_EQ(0u, fake.start_argument_count);
-    EXPECT_EQ(nullptr, fake.start_arguments);
-    EXPECT_TRUE(service.stop());
-    EXPECT_EQ(static_cast<DWORD>(SERVICE_CONTROL_STOP), fake.control);
-    EXPECT_NE(nullptr, fake.control_status);
-    EXPECT_EQ(fake.service_requests.size(), fake.services_issued.size());
-
-    // A service removed since: every operation fails, and the state reads as unknown.
-    fake.service_error = ERROR_SERVICE_DOES_NOT_EXIST;
-    fake.query_result = TRUE;
-    EXPECT_EQ(0u, service.query_state());
-    EXPECT_FALSE(service.start());
-    EXPECT_FALSE(service.stop());
 }

@@ -1,0 +1,22 @@
+// Helpers for the child controls that every window of the program is built from.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <initializer_list>
+
+// A child control whose text, when text_id is not 0, is a string-table entry; a text limit
+// other than 0 is set on it right after creation.
+HWND create_child_control(HWND parent, HINSTANCE instance, const char* class_name, int id,
+                          unsigned text_id, DWORD style, int x, int y, int width, int height,
+                          std::size_t text_limit = 0);
+
+// Sets a plain check box and enables or disables the controls that depend on it.
+void show_check(HWND box, bool checked, std::initializer_list<HWND> dependents, bool enabled);
+
+// An edit's text, at most max_characters of it, into a zeroed buffer.
+void read_edit(HWND edit, char* buffer, std::size_t capacity, std::size_t max_characters);
+
+// The answer to WM_PAINT of a window that draws nothing itself.
+void paint_nothing(HWND window);
