@@ -1,9 +1,10 @@
-// One run of the program against an install directory of the test's making, and the few
-// window-message actions the configuration tests drive it with.
+// One run of the program as a user starts it, and the window-message actions the end-to-end
+// tests drive it with.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,21 +13,34 @@
 #include "support/temp_dir.h"
 #include "win/registry_fixture.h"
 
+// A fresh install directory that the registry names, holding ryxc.conf (and
+// ryxc.conf.default, when not empty).
+struct Installation {
+    Installation(const std::string& config, const std::string& default_config);
+    RegistryFixture registry;
+    TempDir dir;
+};
+
 class GuiSession {
 public:
-    // Writes ryxc.conf (and ryxc.conf.default, when not empty), points the registry at the
-    // directory and starts the program; ready() once the Config page shows.
-    GuiSession(const std::string& config, const std::string& default_config);
+    // Starts the program on the installation the registry names already.
+    GuiSession();
+    // Starts it on a new Installation.
+    GuiSession(const std::string& config, const std::string& default_config = "");
     GuiSession(const GuiSession&) = delete;
     GuiSession& operator=(const GuiSession&) = delete;
 
+    // Once the Config page shows.
     bool ready() const { return page_ != nullptr; }
-    const TempDir& dir() const { return dir_; }
-    std::string config_path() const { return dir_.file("ryxc.conf"); }
+    std::string file(const char* name) const { return install_->dir.file(name); }
+    std::string config_path() const { return file("ryxc.conf"); }
+    std::string install_dir() const { return install_->dir.path(); }
 
     HWND main_window() const { return main_; }
     HWND tab_control() const { return tabs_; }
-    HWND page() const { return page_; }
+    int selected_tab() const { return static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)); }
+    HWND page() const { return page_; } // the Config page
+    HWND logging_page() const { return logging_; }
     HWND control(int id) const { return GetDlgItem(page_, id); }
 
     // Presses Advanced and waits for the window; null when it does not show.
@@ -38,16 +52,18 @@ public:
     bool switch_tab_and_back() const;
 
     // A message box owned by the main window, polled for; null when none shows.
-    HWND wait_for_box() const;
+    HWND wait_for_box(DWORD timeout_ms = 10000) const;
     bool no_box_shown() const;
 
 private:
-    RegistryFixture registry_;
-    TempDir dir_;
+    void start();
+
+    std::unique_ptr<Installation> install_;
     std::unique_ptr<ProgramDriver> driver_;
     HWND main_ = nullptr;
     HWND tabs_ = nullptr;
     HWND page_ = nullptr;
+    HWND logging_ = nullptr;
     mutable HWND advanced_ = nullptr;
 };
 
@@ -60,13 +76,8 @@ bool click(HWND button);
 bool post_click(HWND button);
 bool set_text(HWND control, const std::string& text);
 bool is_checked(HWND box);
-bool is_enabled(HWND window);
-bool is_visible(HWND window);
+// Presses OK on a message box and waits until it has gone.
+bool dismiss(HWND box);
 
-// The windows that have the keyboard focus and the activation in the thread that owns the
-// given window.
-HWND focus_in_thread_of(HWND window);
-HWND active_in_thread_of(HWND window);
-
-// Where a child sits in its parent's client area.
-RECT rect_in_parent(HWND child);
+// The keyboard focus and the activation in the thread that owns the window.
+GUITHREADINFO thread_info_of(HWND window);
