@@ -26,6 +26,11 @@ void ListLogView::set_entry(int row, const char* entry) {
 }
 
 void ListLogView::scroll(int pixels) {
+    if (quiet_) {
+        // A list that does not redraw does not scroll either: keep it for the end of the batch.
+        held_scroll_ += pixels;
+        return;
+    }
     SendMessageA(list_, LVM_SCROLL, 0, pixels);
 }
 
@@ -46,10 +51,17 @@ void ListLogView::show_stop_warning() {
 
 void ListLogView::in_one_go(const std::function<void()>& work) {
     // Redrawn once for all the rows: a visible list would otherwise scroll its pixels for each.
+    // The scroll comes before the one repaint, so the rows are drawn once, where they end up.
     const std::function<void()> quietly = [this, &work] {
         SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+        quiet_ = true;
         work();
+        quiet_ = false;
         SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+        if (held_scroll_ != 0) {
+            SendMessageA(list_, LVM_SCROLL, 0, held_scroll_);
+            held_scroll_ = 0;
+        }
         InvalidateRect(list_, nullptr, TRUE);
     };
     const bool same_thread = GetWindowThreadProcessId(list_, nullptr) == GetCurrentThreadId();

@@ -25,4 +25,6 @@ public:
 
 private:
     HWND list_;
+    bool quiet_ = false; // inside a batch, on the list's own thread
+    int held_scroll_ = 0;
 };

@@ -195,11 +195,11 @@ void LogReader::show_pending() {
         while (!pending_.empty()) {
             send_oldest_pending();
         }
+        // After the rows, once the list has taken them all: only then does it know how far
+        // down it can go.
+        if (pending_scroll_ > 0) {
+            view_.scroll(as_position(pending_scroll_));
+        }
+        pending_scroll_ = 0;
     });
-    // After the rows, once the list has taken them all: only then does it know how far down
-    // it can go.
-    if (pending_scroll_ > 0) {
-        view_.scroll(as_position(pending_scroll_));
-    }
-    pending_scroll_ = 0;
 }
