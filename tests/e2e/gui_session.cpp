@@ -47,6 +47,10 @@ void GuiSession::start() {
     }
 }
 
+HWND GuiSession::log_list() const {
+    return GetDlgItem(logging_, IDC_LOG_LIST);
+}
+
 HWND GuiSession::open_advanced() const {
     if (!click(control(IDC_ADVANCED))) {
         return nullptr;

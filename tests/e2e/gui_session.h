@@ -41,6 +41,7 @@ public:
     int selected_tab() const { return static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)); }
     HWND page() const { return page_; } // the Config page
     HWND logging_page() const { return logging_; }
+    HWND log_list() const; // the Logging page's list
     HWND control(int id) const { return GetDlgItem(page_, id); }
 
     // Presses Advanced and waits for the window; null when it does not show.

@@ -74,3 +74,18 @@ int ListViewReader::column_width(int column) const {
     return static_cast<int>(
         SendMessageA(list_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
 }
+
+bool ListViewReader::wait_for_rows(int wanted, const std::vector<Row>& last,
+                                   DWORD timeout_ms) const {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    for (;;) {
+        bool same = count() == wanted;
+        for (std::size_t i = 0; same && i < last.size(); ++i) {
+            same = row(wanted - static_cast<int>(last.size() - i)) == last[i];
+        }
+        if (same || GetTickCount64() >= deadline) {
+            return same;
+        }
+        Sleep(20);
+    }
+}

@@ -24,6 +24,9 @@ public:
     Row row(int index) const { return {text(index, 0), text(index, 1)}; }
     std::vector<Row> rows() const;
 
+    // Polls until the list holds `count` rows, the last of them these.
+    bool wait_for_rows(int count, const std::vector<Row>& last, DWORD timeout_ms = 10000) const;
+
     // Whether the newest (last) row lies within the view.
     bool shows_last_row() const;
 

@@ -44,19 +44,14 @@ bool append(const std::string& path, const std::string& text, DWORD how = OPEN_A
     return done;
 }
 
-// The log list of a started program.
-struct LogList : ListViewReader {
-    explicit LogList(const GuiSession& gui)
-        : ListViewReader(GetDlgItem(gui.logging_page(), IDC_LOG_LIST)) {}
-    bool wait_for_count(int wanted) const {
-        return wait_until([&] { return count() == wanted; });
-    }
-};
-
-// The warning box: its text, the system's caption, owned by the main window, the Logging tab
-// brought forward. Dismissed afterwards.
-void expect_warning(const GuiSession& gui, HWND box) {
+// The warning box, polled for, with the stop line of this entry the newest row (the lines after
+// it wait for the box): the box's text, the system's caption, the Logging tab brought forward.
+// Dismissed afterwards.
+void expect_warning(const GuiSession& gui, const ListViewReader& list, const std::string& entry,
+                    DWORD timeout_ms = 10000) {
+    const HWND box = gui.wait_for_box(timeout_ms);
     ASSERT_NE(nullptr, box);
+    EXPECT_EQ(entry, list.text(list.count() - 1, 1));
     EXPECT_EQ(warning, message_box_text(box));
     EXPECT_EQ("Error", window_text(box));
     EXPECT_EQ(1, gui.selected_tab());
@@ -75,30 +70,28 @@ TEST(LogViewer, PageRowsWarningsClearAndAChangingFile) {
                                 "2024/05/17 12:00:00 QUIC: UP\r\n" +
                                 "2024/05/17 12:00:00 tunnel:no space\r\n" + line(stop)));
     const GuiSession gui;
-    const LogList list(gui);
+    const ListViewReader list(gui.log_list());
     ASSERT_TRUE(gui.ready() && list.valid());
 
     // The list's style (scroll bars and the client edge are the list's own doing) and columns.
-    const HWND view = GetDlgItem(gui.logging_page(), IDC_LOG_LIST);
     EXPECT_EQ(static_cast<LONG>(0x50818001),
-              GetWindowLongA(view, GWL_STYLE) & ~(WS_HSCROLL | WS_VSCROLL));
-    EXPECT_EQ(0, GetWindowLongA(view, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
-    EXPECT_EQ(0, SendMessageA(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+              GetWindowLongA(gui.log_list(), GWL_STYLE) & ~(WS_HSCROLL | WS_VSCROLL));
+    EXPECT_EQ(0, GetWindowLongA(gui.log_list(), GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
+    EXPECT_EQ(0, SendMessageA(gui.log_list(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     EXPECT_EQ("Date/Time 120 Entries 479",
               list.column_title(0) + " " + std::to_string(list.column_width(0)) + " " +
                   list.column_title(1) + " " + std::to_string(list.column_width(1)));
 
-    // Every split case; the stop line already in the log gives no warning.
-    const std::vector<Row> at_start = {row("Starting tunnel client"),
+    // Every split case; the stop line already in the log gives no warning (it would hold the
+    // line after it back).
+    EXPECT_TRUE(list.wait_for_rows(5, {row("Starting tunnel client"),
                                        {"tunnel: t first", "t first"},
                                        {"", "t second"},
                                        row(""),
-                                       row(stop)};
-    ASSERT_TRUE(list.wait_for_count(5));
-    EXPECT_EQ(at_start, list.rows());
+                                       row(stop)}));
     EXPECT_TRUE(list.shows_last_row());
     ASSERT_TRUE(append(log, line("after start")));
-    ASSERT_TRUE(list.wait_for_count(6)); // a warning would hold this line back
+    EXPECT_TRUE(list.wait_for_rows(6, {row("after start")}));
     EXPECT_TRUE(gui.no_box_shown());
     EXPECT_EQ(0, gui.selected_tab());
 
@@ -107,105 +100,77 @@ TEST(LogViewer, PageRowsWarningsClearAndAChangingFile) {
     Sleep(800); // the client pauses in the middle of its line
     ASSERT_TRUE(append(log, "en in two goes\r\n"));
     ASSERT_TRUE(append(log, "2024/05/17 12:00:00 tunnel: no line feed"));
-    ASSERT_TRUE(list.wait_for_count(8));
-    EXPECT_EQ(row("written in two goes"), list.row(6));
-    EXPECT_EQ(row("no line feed"), list.row(7));
+    EXPECT_TRUE(list.wait_for_rows(8, {row("written in two goes"), row("no line feed")}));
 
     // Past 64 KiB a line is cut: neither its stop line nor its splittable rest counts.
     const std::string head = "2024/05/17 12:00:00 tunnel: ";
     const std::string filler(64 * 1024 - head.size(), 'x');
     ASSERT_TRUE(append(log, "\r\n" + head + filler + stop + " next: tail\r\n" +
                                 line("after the long line")));
-    ASSERT_TRUE(list.wait_for_count(10));
-    EXPECT_EQ(row(filler), list.row(8));
-    EXPECT_EQ(row("after the long line"), list.row(9));
+    EXPECT_TRUE(list.wait_for_rows(10, {row(filler), row("after the long line")}));
     EXPECT_TRUE(gui.no_box_shown());
 
-    // A stop line written now: its row, the Logging tab, the warning.
+    // Stop lines written now: each brings the Logging tab forward and a warning, one by one.
     ASSERT_TRUE(append(log, line("[3] " + stop)));
-    const HWND first = gui.wait_for_box();
-    EXPECT_EQ(11, list.count());
-    EXPECT_EQ(row("[3] " + stop), list.row(10));
-    expect_warning(gui, first);
-
-    // Two stop lines: two boxes, one after the other.
+    expect_warning(gui, list, "[3] " + stop);
     SendMessageA(gui.tab_control(), TCM_SETCURSEL, 0, 0);
     ASSERT_TRUE(append(log, line(stop + " 1") + line(stop + " 2")));
-    const HWND one = gui.wait_for_box();
-    ASSERT_NE(nullptr, one);
-    EXPECT_EQ(12, list.count());
-    expect_warning(gui, one);
-    const HWND two = gui.wait_for_box();
-    ASSERT_NE(nullptr, two);
-    EXPECT_EQ(13, list.count());
-    EXPECT_EQ(row(stop + " 2"), list.row(12));
-    expect_warning(gui, two);
+    expect_warning(gui, list, stop + " 1");
+    expect_warning(gui, list, stop + " 2");
 
     // Clear, then a new line: the only row.
     ASSERT_TRUE(press_button(gui.logging_page(), IDC_CLEAR));
-    ASSERT_TRUE(list.wait_for_count(0));
+    ASSERT_TRUE(list.wait_for_rows(0, {}));
     ASSERT_TRUE(append(log, line("after clear")));
-    ASSERT_TRUE(list.wait_for_count(1));
-    EXPECT_EQ(row("after clear"), list.row(0));
+    EXPECT_TRUE(list.wait_for_rows(1, {row("after clear")}));
 
     // Truncated: read again from the start, and its lines count as new (the warning).
     ASSERT_TRUE(append(log, line("truncated") + line(stop), TRUNCATE_EXISTING));
-    expect_warning(gui, gui.wait_for_box());
-    EXPECT_EQ((std::vector<Row>{row("after clear"), row("truncated"), row(stop)}), list.rows());
+    expect_warning(gui, list, stop);
+    EXPECT_TRUE(list.wait_for_rows(3, {row("after clear"), row("truncated"), row(stop)}));
 
-    // Renamed away and a new log made; then deleted and made again.
+    // Renamed away and a new log made; then deleted and made again once the name is free.
     ASSERT_TRUE(MoveFileExA(log.c_str(), install.dir.file("ryxc.log.1").c_str(), 0));
     ASSERT_TRUE(append(log, line("rotated")));
-    ASSERT_TRUE(list.wait_for_count(4));
-    EXPECT_EQ(row("rotated"), list.row(3));
+    EXPECT_TRUE(list.wait_for_rows(4, {row("rotated")}));
     ASSERT_TRUE(DeleteFileA(log.c_str()));
-    // The client retries until the name is free again.
     ASSERT_TRUE(wait_until([&] { return append(log, line("deleted and made anew")); }));
-    ASSERT_TRUE(list.wait_for_count(5));
-    EXPECT_EQ(row("deleted and made anew"), list.row(4));
+    EXPECT_TRUE(list.wait_for_rows(5, {row("deleted and made anew")}));
     EXPECT_TRUE(gui.no_box_shown());
 }
 
-std::string numbered(int first, int last, int stop_at = 0) {
-    std::string text;
+// Lines first..last as the client writes them, and the rows they make.
+std::pair<std::string, std::vector<Row>> numbered(int first, int last) {
+    std::pair<std::string, std::vector<Row>> made;
     for (int n = first; n <= last; ++n) {
-        text += line(n == stop_at ? stop : "line " + std::to_string(n));
+        made.first += line("line " + std::to_string(n));
+        made.second.push_back(row("line " + std::to_string(n)));
     }
-    return text;
-}
-
-std::vector<Row> numbered_rows(int first, int last) {
-    std::vector<Row> rows;
-    for (int n = first; n <= last; ++n) {
-        rows.push_back(row("line " + std::to_string(n)));
-    }
-    return rows;
+    return made;
 }
 
 TEST(LogViewer, NoLogAtStartThenCreatedAndTheRowLimit) {
     const GuiSession gui(config);
     const std::string log = gui.file("ryxc.log");
-    const LogList list(gui);
+    const ListViewReader list(gui.log_list());
     ASSERT_TRUE(gui.ready() && list.valid());
     EXPECT_EQ(0, list.count());
 
     // Made while the program waits: shown whole, up to the limit, with no warning.
-    ASSERT_TRUE(append(log, numbered(1, 1002, 500)));
-    ASSERT_TRUE(list.wait_for_count(1001));
-    std::vector<Row> expected = numbered_rows(2, 1002);
+    ASSERT_TRUE(append(log, numbered(1, 499).first + line(stop) + numbered(501, 1002).first));
+    std::vector<Row> expected = numbered(2, 1002).second;
     expected[498] = row(stop);
-    EXPECT_EQ(expected, list.rows());
+    EXPECT_TRUE(list.wait_for_rows(1001, expected));
     EXPECT_TRUE(list.shows_last_row());
     EXPECT_FALSE(IsWindowVisible(gui.logging_page()));
     ASSERT_TRUE(append(log, line("line 1003")));
-    ASSERT_TRUE(wait_until([&] { return list.row(1000) == row("line 1003"); }));
-    EXPECT_EQ(1001, list.count());
+    EXPECT_TRUE(list.wait_for_rows(1001, {row("line 1003")}));
     EXPECT_TRUE(gui.no_box_shown());
 
     // 1002 more, followed line by line: the oldest rows go first.
-    ASSERT_TRUE(append(log, numbered(1004, 2005)));
-    ASSERT_TRUE(wait_until([&] { return list.row(1000) == row("line 2005"); }));
-    EXPECT_EQ(numbered_rows(1005, 2005), list.rows());
+    ASSERT_TRUE(append(log, numbered(1004, 2005).first));
+    ASSERT_TRUE(list.wait_for_rows(1001, {row("line 2005")}));
+    EXPECT_EQ(numbered(1005, 2005).second, list.rows());
     EXPECT_TRUE(list.shows_last_row());
 }
 
@@ -216,17 +181,13 @@ TEST(LogViewer, TheStandInClientQuittingWithoutAServerBringsTheWarning) {
     // A log from an earlier run, so that the program has caught up before the client starts.
     ASSERT_TRUE(append(demo.file("ryxc.log"), line("earlier run")));
     const GuiSession gui;
-    const LogList list(gui);
-    ASSERT_TRUE(gui.ready() && list.wait_for_count(1));
+    const ListViewReader list(gui.log_list());
+    ASSERT_TRUE(gui.ready() && list.wait_for_rows(1, {row("earlier run")}));
 
     ServiceControl service("ryx");
     ASSERT_TRUE(service.start());
-    const HWND box = gui.wait_for_box(20000);
-    const std::vector<Row> rows = list.rows();
-    ASSERT_GE(rows.size(), 3u);
-    EXPECT_EQ("Starting tunnel client", rows[1].second);
-    EXPECT_EQ(stop, rows.back().second);
-    expect_warning(gui, box);
+    expect_warning(gui, list, stop, 20000);
+    EXPECT_EQ("Starting tunnel client", list.text(1, 1));
     EXPECT_EQ(SERVICE_STOPPED, wait_for_state(service, SERVICE_STOPPED, 20000));
 }
 
