@@ -25,6 +25,14 @@ HICON load_status_icon(HINSTANCE instance, const char* name) {
                                          status_icon_size, instance == nullptr ? LR_SHARED : 0));
 }
 
+// Twice a second from the status monitor: only a change is worth a message to the
+// user-interface thread, which owns the button.
+void set_enabled(HWND control, bool enabled) {
+    if ((IsWindowEnabled(control) != FALSE) != enabled) {
+        EnableWindow(control, enabled ? TRUE : FALSE);
+    }
+}
+
 TOOLINFOA status_tool(HWND status_icon, HINSTANCE instance) {
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size every common controls version accepts
@@ -126,8 +134,8 @@ void MainWindow::show_logging_tab() {
 void MainWindow::show_service_state(DWORD state) {
     const ServiceStateDisplay& row = ServiceStateDisplay::of(state);
     // The buttons are set on every report: a refused Start or Stop greyed them both.
-    EnableWindow(start_button_, row.start_enabled);
-    EnableWindow(stop_button_, row.stop_enabled);
+    set_enabled(start_button_, row.start_enabled);
+    set_enabled(stop_button_, row.stop_enabled);
     // Icon and text only when they change: setting the icon repaints it, twice a second.
     if (&row == shown_state_) {
         return;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "e2e/gui_session.h"
 #include "e2e/program_driver.h"
 #include "e2e/remote_memory.h"
 #include "res/resource.h"
@@ -24,8 +25,8 @@ Colour colour_at(HWND control) {
     RECT area = {};
     GetWindowRect(control, &area);
     const HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, (area.left + area.right) / 2,
-                                    (area.top + area.bottom) / 2);
+    const COLORREF pixel =
+        GetPixel(screen, (area.left + area.right) / 2, (area.top + area.bottom) / 2);
     ReleaseDC(nullptr, screen);
     const int r = GetRValue(pixel), g = GetGValue(pixel), b = GetBValue(pixel);
     if (r > 150 && g < 110 && b < 110) {
@@ -114,7 +115,9 @@ void expect_placed(HWND child, int x, int y, int width, int height) {
     EXPECT_EQ(height, area.bottom - area.top);
 }
 
-std::string program() { return "\"" + executable_directory() + "\\ryxgui.exe\""; }
+std::string program() {
+    return "\"" + executable_directory() + "\\ryxgui.exe\"";
+}
 
 } // namespace
 
@@ -136,8 +139,8 @@ TEST(MainWindow, LayoutServiceStatesAndClosing) {
     EXPECT_EQ(646, placed.right - placed.left);
     EXPECT_EQ(526, placed.bottom - placed.top);
     const LONG style = GetWindowLongA(window, GWL_STYLE);
-    EXPECT_EQ(WS_CAPTION | WS_SYSMENU, style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                                                WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU,
+              style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_EQ(WS_EX_CONTEXTHELP | WS_EX_CLIENTEDGE,
               GetWindowLongA(window, GWL_EXSTYLE) & (WS_EX_CONTEXTHELP | WS_EX_CLIENTEDGE));
 
@@ -169,6 +172,15 @@ TEST(MainWindow, LayoutServiceStatesAndClosing) {
     expect_line(view.wait_for_status("SERVICE HALTED", follow_timeout_ms), "SERVICE HALTED",
                 Colour::red, true, false);
     EXPECT_LE(GetTickCount64() - installed_at, follow_timeout_ms + 200);
+
+    // A refused Start greys both buttons; the next report gives Start back.
+    const std::string client = demo.file("ryxc-demo.exe");
+    ASSERT_TRUE(MoveFileA(client.c_str(), (client + ".away").c_str()));
+    PostMessageA(view.start, BM_CLICK, 0, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(view.start); }, state_timeout_ms));
+    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(view.start) != FALSE; }, 2000));
+    EXPECT_EQ("SERVICE HALTED", view.status().text);
+    ASSERT_TRUE(MoveFileA((client + ".away").c_str(), client.c_str()));
 
     // Start: both buttons go grey at once, then the service runs.
     PostMessageA(view.start, BM_CLICK, 0, 0);
