@@ -49,8 +49,7 @@ bool LoggingPage::create() {
                                 IDS_ENTRIES, page_instance_);
     }
     if (!columns) {
-        GetLastError(); // nothing to tell the user: the tab just stays empty
-        return false;
+        return false; // nothing to tell the user: the tab just stays empty
     }
     // Workers live as long as the process.
     (new LogFollower(list_))->start();
