@@ -16,7 +16,7 @@ int as_position(long long value) {
 } // namespace
 
 LogReader::LogReader(LogSource& source, LogView& view)
-    : source_(source), view_(view), buffer_(read_size), pending_(row_limit) {}
+    : source_(source), view_(view), buffer_(new char[read_size]), pending_(row_limit) {}
 
 LogReader::Step LogReader::step() {
     if (!open_) {
@@ -27,11 +27,11 @@ LogReader::Step LogReader::step() {
         position_ = 0;
         return Step::go_on;
     }
-    const std::size_t size = source_.read(buffer_.data(), buffer_.size());
+    const std::size_t size = source_.read(buffer_.get(), read_size);
     if (size > 0) {
         position_ += size;
         partial_waited_ = false;
-        consume(buffer_.data(), size);
+        consume(buffer_.get(), size);
         return Step::go_on;
     }
     if (!caught_up_) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,7 @@ private:
 
     LogSource& source_;
     LogView& view_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_; // left uninitialised: a short log never touches most of it
     std::string partial_;   // a line not yet ended by a line feed, cut to the line limit
     bool overlong_ = false; // the partial line had more than the limit; the rest is skipped
     bool partial_waited_ = false;
