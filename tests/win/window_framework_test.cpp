@@ -30,22 +30,13 @@ public:
 } // namespace
 
 TEST(WindowFramework, CentringTruncatesEachHalf) {
-    struct Case {
-        LONG width, height, desktop_width, desktop_height;
-        RECT expected;
+    const auto edges = [](const RECT& r) {
+        return std::vector<LONG>{r.left, r.top, r.right, r.bottom};
     };
-    const Case cases[] = {
-        {646, 526, 1024, 768, {189, 121, 835, 647}},
-        {646, 526, 641, 768, {-2, 121, 643, 647}}, // one pixel lost: 645 wide
-        {387, 358, 1024, 768, {318, 205, 705, 563}},
-    };
-    for (const Case& c : cases) {
-        const RECT r = WindowObject::centred(c.width, c.height, c.desktop_width, c.desktop_height);
-        EXPECT_EQ(c.expected.left, r.left);
-        EXPECT_EQ(c.expected.top, r.top);
-        EXPECT_EQ(c.expected.right, r.right);
-        EXPECT_EQ(c.expected.bottom, r.bottom);
-    }
+    EXPECT_EQ(edges({189, 121, 835, 647}), edges(WindowObject::centred(646, 526, 1024, 768)));
+    // One pixel lost: 645 wide.
+    EXPECT_EQ(edges({-2, 121, 643, 647}), edges(WindowObject::centred(646, 526, 641, 768)));
+    EXPECT_EQ(edges({318, 205, 705, 563}), edges(WindowObject::centred(387, 358, 1024, 768)));
 }
 
 TEST(WindowFramework, WindowIsCentredAndEveryMessageFromCreationReachesTheObject) {
