@@ -4,68 +4,41 @@
 
 #include "log/log_line.h"
 
-namespace {
-
-struct SplitCase {
-    const char* line;
-    bool splits;
-    const char* date_time;
-    const char* entry;
-};
-
-const SplitCase split_cases[] = {
-    {"2024/05/17 12:34:56 tunnel: connected", true, "2024/05/17 12:34:56", "connected"},
-    {"tunnel: t at the start", true, "tunnel: t at the start", "t at the start"},
-    {"xtunnel: t second", true, "", "t second"},
-    {"2024/05/17 tunnel: ", true, "2024/05/17", ""},
-    {"2024/05/17 12:34:56 QUIC: UP", false, "", ""},
-    {"2024/05/17 12:34:56 tunnel:no space", false, "", ""},
-    {"2024/05/17 12:34:56 tunnel :", false, "", ""},
-    {"", false, "", ""},
-    {"t", false, "", ""},
-    // The searches are independent: the entry may start before the Date/Time text ends.
-    {"a: b then c", true, "a: b", "b then c"},
-    {"x: y: zt", true, "x: y: ", "y: zt"},
-    {"12 Tunnel: it", true, "12 Tunnel: ", "it"},
-};
-
 TEST(LogLine, SplitsAtTheFirstLowercaseTAndTheFirstColonSpace) {
-    for (const SplitCase& c : split_cases) {
-        SCOPED_TRACE(c.line);
-        const std::string line = c.line;
+    // A line and its Date/Time text and entry text, or "no row".
+    const std::pair<std::string, std::string> cases[] = {
+        {"2024/05/17 12:34:56 tunnel: connected", "2024/05/17 12:34:56|connected"},
+        {"tunnel: t at the start", "tunnel: t at the start|t at the start"},
+        {"xtunnel: t second", "|t second"},
+        {"2024/05/17 tunnel: ", "2024/05/17|"},
+        {"2024/05/17 12:34:56 QUIC: UP", "no row"},
+        {"2024/05/17 12:34:56 tunnel:no space", "no row"},
+        {"", "no row"},
+        {"t", "no row"},
+        // The searches are independent: the entry may start before the Date/Time text ends.
+        {"a: b then c", "a: b|b then c"},
+        {"x: y: zt", "x: y: |y: zt"},
+        {"12 Tunnel: it", "12 Tunnel: |it"},
+        {std::string("2024\0 tunnel: x", 15), std::string("2024\0|x", 7)},
+    };
+    for (const auto& [line, expected] : cases) {
         LogLineSplit split = {};
-        ASSERT_EQ(c.splits, split_log_line(line.data(), line.size(), split));
-        if (c.splits) {
-            EXPECT_EQ(c.date_time, line.substr(0, split.date_time_length));
-            EXPECT_EQ(c.entry, line.substr(split.entry_offset));
-        }
+        const bool splits = split_log_line(line.data(), line.size(), split);
+        EXPECT_EQ(expected, splits ? line.substr(0, split.date_time_length) + "|" +
+                                         line.substr(split.entry_offset)
+                                   : "no row")
+            << line;
     }
-}
-
-TEST(LogLine, ReadsTextPastAnEmbeddedNul) {
-    const std::string line("2024\0 tunnel: x", 15);
-    LogLineSplit split = {};
-    ASSERT_TRUE(split_log_line(line.data(), line.size(), split));
-    EXPECT_EQ(5u, split.date_time_length);
-    EXPECT_EQ("x", line.substr(split.entry_offset));
 }
 
 TEST(LogLine, FindsTheStopLineAnywhereInTheEntryExactlyAsWritten) {
-    const struct {
-        const char* entry;
-        bool holds;
-    } cases[] = {
-        {"Signaling service to stop because client quitted", true},
-        {"[42] Signaling service to stop because client quitted (code 3)", true},
-        {"signaling service to stop because client quitted", false},
-        {"Signaling service to stop because client quitte", false},
-        {"Signaling service to stop  because client quitted", false},
-        {"", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.entry);
-        EXPECT_EQ(c.holds, holds_stop_line(c.entry, std::string(c.entry).size()));
+    const std::string stop = "Signaling service to stop because client quitted";
+    for (const std::string& entry : {stop, "[42] " + stop + " (code 3)"}) {
+        EXPECT_TRUE(holds_stop_line(entry.data(), entry.size())) << entry;
+    }
+    const std::string misspelt[] = {"s" + stop.substr(1), stop.substr(0, 47),
+                                    "Signaling service to stop  because client quitted"};
+    for (const std::string& entry : misspelt) {
+        EXPECT_FALSE(holds_stop_line(entry.data(), entry.size())) << entry;
     }
 }
-
-} // namespace
