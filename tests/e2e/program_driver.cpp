@@ -4,37 +4,18 @@
 
 namespace {
 
-constexpr DWORD poll_interval_ms = 50;
-constexpr int message_box_text_id = 0xFFFF;
-
-struct WindowSearch {
-    DWORD process_id;
-    const char* class_name;
-    const char* title;
-    HWND found;
-    int count;
-};
-
-BOOL CALLBACK match_window(HWND window, LPARAM parameter) {
-    auto& search = *reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search.process_id || !IsWindowVisible(window)) {
-        return TRUE;
+// The process's visible top-level windows of this class and title (null: any).
+std::vector<HWND> windows_of(DWORD process_id, const char* class_name, const char* title) {
+    std::vector<HWND> found;
+    for (HWND window = FindWindowExA(nullptr, nullptr, class_name, title); window != nullptr;
+         window = FindWindowExA(nullptr, window, class_name, title)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process_id && IsWindowVisible(window)) {
+            found.push_back(window);
+        }
     }
-    ++search.count;
-    char class_name[256] = {};
-    GetClassNameA(window, class_name, sizeof class_name);
-    if (search.class_name != nullptr && lstrcmpA(class_name, search.class_name) != 0) {
-        return TRUE;
-    }
-    if (search.title != nullptr && window_text(window) != search.title) {
-        return TRUE;
-    }
-    if (search.found == nullptr) {
-        search.found = window;
-    }
-    return TRUE;
+    return found;
 }
 
 } // namespace
@@ -45,8 +26,8 @@ ProgramDriver::ProgramDriver(const std::string& command_line) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &info)) {
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &info)) {
         CloseHandle(info.hThread);
         process_ = info.hProcess;
         process_id_ = info.dwProcessId;
@@ -66,21 +47,17 @@ ProgramDriver::~ProgramDriver() {
 HWND ProgramDriver::wait_for_window(const char* class_name, const char* title,
                                     DWORD timeout_ms) const {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    do {
-        WindowSearch search = {process_id_, class_name, title, nullptr, 0};
-        EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
-            return search.found;
+    for (;;) {
+        const std::vector<HWND> found = windows_of(process_id_, class_name, title);
+        if (!found.empty() || GetTickCount64() >= deadline) {
+            return found.empty() ? nullptr : found.front();
         }
-        Sleep(poll_interval_ms);
-    } while (GetTickCount64() < deadline);
-    return nullptr;
+        Sleep(20);
+    }
 }
 
 int ProgramDriver::count_windows() const {
-    WindowSearch search = {process_id_, nullptr, nullptr, nullptr, 0};
-    EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
-    return search.count;
+    return static_cast<int>(windows_of(process_id_, nullptr, nullptr).size());
 }
 
 bool ProgramDriver::wait_for_input_idle(DWORD timeout_ms) const {
@@ -95,7 +72,7 @@ bool ProgramDriver::wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const {
 std::string executable_directory() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path);
+    const std::string directory(path);
     return directory.substr(0, directory.find_last_of("\\/"));
 }
 
@@ -106,15 +83,12 @@ std::string window_text(HWND window) {
 }
 
 std::string message_box_text(HWND box) {
-    const HWND text = GetDlgItem(box, message_box_text_id);
+    const HWND text = GetDlgItem(box, 0xFFFF); // a message box's text control
     return text != nullptr ? window_text(text) : std::string();
 }
 
 bool press_button(HWND dialog, int button_id) {
     const HWND button = GetDlgItem(dialog, button_id);
-    if (button == nullptr) {
-        return false;
-    }
-    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
-                        reinterpret_cast<LPARAM>(button)) != FALSE;
+    return button != nullptr && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
+                                             reinterpret_cast<LPARAM>(button));
 }
