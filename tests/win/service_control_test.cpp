@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "e2e/gui_session.h"
 #include "service/service_control.h"
 #include "support/temp_dir.h"
 #include "win/demo_installation.h"
@@ -16,21 +17,9 @@ bool log_has(const DemoInstallation& demo, const char* text) {
     return read_bytes(demo.file("ryxc.log")).find(text) != std::string::npos;
 }
 
-// Polls the log until it holds text count times.
-bool wait_for_log(const DemoInstallation& demo, const char* text, int count) {
-    const ULONGLONG deadline = GetTickCount64() + state_timeout_ms;
-    do {
-        const std::string log = read_bytes(demo.file("ryxc.log"));
-        int found = 0;
-        for (auto at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
-            ++found;
-        }
-        if (found >= count) {
-            return true;
-        }
-        Sleep(50);
-    } while (GetTickCount64() < deadline);
-    return false;
+// Polls the log until it holds the text.
+bool wait_for_log(const DemoInstallation& demo, const char* text) {
+    return wait_until([&] { return log_has(demo, text); }, state_timeout_ms, 50);
 }
 
 } // namespace
@@ -83,7 +72,7 @@ TEST(ServiceControlWithManager, StartsAndStopsTheServiceThroughEveryState) {
     EXPECT_EQ((std::set<DWORD>{SERVICE_START_PENDING, SERVICE_RUNNING}), starting);
     EXPECT_FALSE(service.start()); // starting a running service
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), service.query_state());
-    EXPECT_TRUE(wait_for_log(demo, "Keepalive sent to tunnel.example.net", 1));
+    EXPECT_TRUE(wait_for_log(demo, "Keepalive sent to tunnel.example.net"));
 
     ASSERT_TRUE(service.stop());
     std::set<DWORD> stopping;
