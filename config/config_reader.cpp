@@ -1,16 +1,15 @@
 #include "config/config_reader.h"
 
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <istream>
-#include <limits>
 
 #include "config/config_record.h"
 
 namespace {
 
 // The longest line taken is 2047 characters; a longer one is passed over whole.
-constexpr std::streamsize line_capacity = 2048;
+constexpr std::size_t line_capacity = 2048;
+constexpr std::size_t block_size = 4096;
 
 void apply_setting(const char* key, const char* value, ConfigRecord& record) {
     if (std::strcmp(key, "userid") == 0) {
@@ -64,36 +63,71 @@ void read_line(char* line, ConfigRecord& record) {
     apply_setting(key, value, record);
 }
 
+// Cuts a text that arrives in pieces into lines and reads each as it ends.
+class LineCutter {
+public:
+    explicit LineCutter(ConfigRecord& record) : record_(record) {}
+
+    void feed(const char* bytes, std::size_t size) {
+        for (const char* end = bytes + size; bytes < end; ++bytes) {
+            if (*bytes == '\n') {
+                end_line();
+            } else if (length_ < line_capacity - 1) {
+                line_[length_++] = *bytes;
+            } else {
+                overlong_ = true;
+            }
+        }
+    }
+
+    // The last line needs no line feed.
+    void finish() {
+        if (length_ > 0 || overlong_) {
+            end_line();
+        }
+    }
+
+private:
+    void end_line() {
+        // Over-long: dropped whole, so that nothing in a long value can be read as a line
+        // of its own. A carriage return before the line feed ends the line, as text mode
+        // reads it.
+        if (!overlong_) {
+            if (length_ > 0 && line_[length_ - 1] == '\r') {
+                --length_;
+            }
+            line_[length_] = '\0';
+            read_line(line_, record_);
+        }
+        length_ = 0;
+        overlong_ = false;
+    }
+
+    ConfigRecord& record_;
+    char line_[line_capacity];
+    std::size_t length_ = 0;
+    bool overlong_ = false;
+};
+
 } // namespace
 
-void read_config_stream(std::istream& in, ConfigRecord& record) {
-    char line[line_capacity];
-    while (in) {
-        in.getline(line, line_capacity);
-        if (in.fail() && !in.eof() && in.gcount() == line_capacity - 1) {
-            // Over-long: drop it with the rest of its characters, so that nothing in a long
-            // value can be read as a line of its own.
-            in.clear();
-            in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-            continue;
-        }
-        if (in.gcount() == 0 && !in) {
-            break;
-        }
-        // A carriage return before the line feed ends the line, as text mode reads it.
-        const std::size_t length = std::strlen(line);
-        if (length > 0 && line[length - 1] == '\r') {
-            line[length - 1] = '\0';
-        }
-        read_line(line, record);
-    }
+void read_config_text(const char* text, std::size_t size, ConfigRecord& record) {
+    LineCutter lines(record);
+    lines.feed(text, size);
+    lines.finish();
 }
 
 bool read_config_file(const char* path, ConfigRecord& record) {
-    std::ifstream in(path);
-    if (!in.is_open()) {
+    std::FILE* const file = std::fopen(path, "r");
+    if (file == nullptr) {
         return false;
     }
-    read_config_stream(in, record);
+    LineCutter lines(record);
+    char block[block_size];
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) {
+        lines.feed(block, got);
+    }
+    lines.finish();
+    std::fclose(file);
     return true;
 }

@@ -2,12 +2,13 @@
 // record, changing only the fields whose keys the file sets.
 #pragma once
 
-#include <iosfwd>
+#include <cstddef>
 
 class ConfigRecord;
 
-// False when the file cannot be opened; the record is then untouched.
+// False when the file cannot be opened; the record is then untouched. The file is read in
+// small blocks, so memory stays bounded whatever it holds.
 bool read_config_file(const char* path, ConfigRecord& record);
 
-// The reading itself, on any stream; it always comes to an end, whatever the stream holds.
-void read_config_stream(std::istream& in, ConfigRecord& record);
+// The reading itself, on a text in memory.
+void read_config_text(const char* text, std::size_t size, ConfigRecord& record);

@@ -2,7 +2,7 @@
 // layout. A failed write leaves the old file exactly as it was.
 #pragma once
 
-#include <iosfwd>
+#include <string>
 
 #include "config/clock_time.h"
 
@@ -15,6 +15,6 @@ bool write_config_file(const char* path, const char* install_dir, const ConfigRe
 bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record,
                        const ClockTime& stamp);
 
-// The layout itself, on any stream.
-void write_config_stream(std::ostream& out, const char* install_dir, const ConfigRecord& record,
-                         const ClockTime& stamp);
+// The layout itself: the whole text of the file, with "\n" line ends.
+std::string config_file_text(const char* install_dir, const ConfigRecord& record,
+                             const ClockTime& stamp);

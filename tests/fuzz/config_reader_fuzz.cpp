@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <sstream>
 #include <string>
 
 #include "config/config_reader.h"
@@ -25,8 +24,7 @@ void require_text(const char* text, std::size_t capacity) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ConfigRecord record;
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    read_config_stream(in, record);
+    read_config_text(reinterpret_cast<const char*>(data), size, record);
 
     require_text(record.get_server(), ConfigRecord::server_capacity);
     require_text(record.get_userid(), ConfigRecord::userid_capacity);

@@ -87,8 +87,7 @@ const struct {
 TEST(ConfigReader, LinesChangeExactlyWhatTheRulesSay) {
     for (const auto& c : cases) {
         ConfigRecord record;
-        std::istringstream in(c.text);
-        read_config_stream(in, record);
+        read_config_text(c.text.data(), c.text.size(), record);
         EXPECT_EQ(default_with(c.changed), dump(record)) << c.name;
     }
 }

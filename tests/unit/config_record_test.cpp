@@ -3,7 +3,6 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -93,8 +92,7 @@ TEST(Validation, CollectsOneLinePerFailedRuleInRuleOrder) {
     };
     for (const auto& [settings, expected] : cases) {
         ConfigRecord record;
-        std::istringstream in(settings);
-        read_config_stream(in, record);
+        read_config_text(settings.data(), settings.size(), record);
         char messages[4096];
         std::memset(messages, 'x', sizeof messages);
         EXPECT_EQ(expected.empty(), record.validate(messages, sizeof messages, MessageTable()))
