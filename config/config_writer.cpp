@@ -17,6 +17,12 @@ public:
         text_ += '\n';
     }
     void add(const char* key, int value) { add(key, std::to_string(value).c_str()); }
+    // A blank line, the row of hashes and the section's title.
+    void section(const char* title) {
+        add("");
+        add("#####");
+        add(title);
+    }
     std::string& text() { return text_; }
 
 private:
@@ -49,9 +55,7 @@ std::string config_file_text(const char* install_dir, const ConfigRecord& record
         file.add("userid", record.get_userid());
         file.add("passwd", record.get_passwd());
     }
-    file.add("");
-    file.add("#####");
-    file.add("# Prefix Configuration");
+    file.section("# Prefix Configuration");
     file.add("host_type", record.get_router() ? "router" : "host");
     file.add("prefixlen", record.get_prefixlen());
     file.add("if_prefix", record.get_if_prefix());
@@ -59,17 +63,13 @@ std::string config_file_text(const char* install_dir, const ConfigRecord& record
         file.add("# DNS server to delegate the reverse prefix");
         file.add("dns_server", record.get_dns_server());
     }
-    file.add("");
-    file.add("#####");
-    file.add("# Advanced parameters");
+    file.section("# Advanced parameters");
     file.add("# Keepalive");
     file.add("keepalive", record.get_keepalive() ? "yes" : "no");
     file.add("keepalive_interval", record.get_keepalive_interval());
     file.add("client_v4", record.get_client_v4());
     file.add("client_v6", record.get_client_v6());
-    file.add("");
-    file.add("#####");
-    file.add("# Parameters unchanged by the GUI");
+    file.section("# Parameters unchanged by the GUI");
     file.add("");
     file.add("# RYX install directory");
     file.add("ryx_dir", install_dir);
