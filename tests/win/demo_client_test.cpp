@@ -1,14 +1,10 @@
-// The stand-in tunnel client as a user meets it: install, its files, its log, its service.
+// The stand-in tunnel client installed and removed as a user does it; its log is followed
+// by the end-to-end log test and its service by the service tests.
 #include <gtest/gtest.h>
 
-#include <regex>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "e2e/program_driver.h"
-#include "service/service_control.h"
 #include "support/temp_dir.h"
 #include "win/demo_installation.h"
 
@@ -53,24 +49,4 @@ TEST(DemoClient, InstallSetsUpTheClientAndUninstallRemovesAllButItsDirectory) {
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, client_key, 0, KEY_READ, &key));
     for (const char* name : {"ryxc-demo.exe", "ryxc.conf"})
         EXPECT_TRUE(file_exists(demo.file(name))) << name;
-}
-
-TEST(DemoClient, WithoutServerLogsWhyAndTheQuitLineAndStopsItself) {
-    const DemoInstallation demo;
-    ASSERT_TRUE(demo.install());
-    write_bytes(demo.file("ryxc.conf"), "# no server\nkeepalive=yes\n");
-    ServiceControl service("ryx");
-    ASSERT_TRUE(service.start());
-    ASSERT_EQ(static_cast<DWORD>(SERVICE_STOPPED), wait_for_state(service, SERVICE_STOPPED, 20000));
-
-    std::istringstream log(read_bytes(demo.file("ryxc.log")));
-    const std::regex layout(R"(\d{4}/\d{2}/\d{2} \d{2}:\d{2}:\d{2} tunnel: ([^\r\n]+)\r)");
-    std::set<std::string> messages;
-    for (std::string line; std::getline(log, line);) {
-        std::smatch match;
-        EXPECT_TRUE(std::regex_match(line, match, layout)) << line;
-        messages.insert(match.size() > 1 ? match[1].str() : line);
-    }
-    EXPECT_EQ(1u, messages.count("No server configured in " + demo.file("ryxc.conf")));
-    EXPECT_EQ(1u, messages.count("Signaling service to stop because client quitted"));
 }
