@@ -72,7 +72,7 @@ public:
         for (const char* end = bytes + size; bytes < end; ++bytes) {
             if (*bytes == '\n') {
                 end_line();
-            } else if (length_ < line_capacity - 1) {
+            } else if (length_ < line_capacity) { // one more for a carriage return
                 line_[length_++] = *bytes;
             } else {
                 overlong_ = true;
@@ -92,10 +92,10 @@ private:
         // Over-long: dropped whole, so that nothing in a long value can be read as a line
         // of its own. A carriage return before the line feed ends the line, as text mode
         // reads it.
-        if (!overlong_) {
-            if (length_ > 0 && line_[length_ - 1] == '\r') {
-                --length_;
-            }
+        if (!overlong_ && length_ > 0 && line_[length_ - 1] == '\r') {
+            --length_;
+        }
+        if (!overlong_ && length_ < line_capacity) {
             line_[length_] = '\0';
             read_line(line_, record_);
         }

@@ -75,6 +75,8 @@ const struct {
      "server=ab\nuserid=u\n"},
     {"line of 2047 characters taken", longest_server_line + "\nuserid=u\n",
      "server=" + std::string(1025, 'b') + "\nuserid=u\n"},
+    {"and with its carriage return", longest_server_line + "\r\nuserid=u\n",
+     "server=" + std::string(1025, 'b') + "\nuserid=u\n"},
     // Neither cut nor split: its tail would read as a line of its own.
     {"longer line ignored whole", longest_server_line + "userid=smuggled\npasswd=p\n",
      "passwd=p\n"},
