@@ -23,14 +23,9 @@ private:
     HANDLE handle_;
 };
 
-bool same_file(HANDLE left, HANDLE right) {
-    BY_HANDLE_FILE_INFORMATION one = {};
-    BY_HANDLE_FILE_INFORMATION other = {};
-    if (!GetFileInformationByHandle(left, &one) || !GetFileInformationByHandle(right, &other)) {
-        return true; // nothing known: keep following what is open
-    }
-    // The index alone: Wine reports a volume serial of 0 for a file renamed while open, and
-    // the log's directory is one volume anyway.
+// The index alone: Wine reports a volume serial of 0 for a file renamed while open, and the
+// log's directory is one volume anyway.
+bool same_index(const BY_HANDLE_FILE_INFORMATION& one, const BY_HANDLE_FILE_INFORMATION& other) {
     return one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
 }
 
@@ -72,14 +67,29 @@ bool LogFile::replaced(std::uint64_t position) {
         standard.DeletePending) {
         return true;
     }
-    LARGE_INTEGER size = {};
-    if (GetFileSizeEx(file_, &size) && static_cast<std::uint64_t>(size.QuadPart) < position) {
+    BY_HANDLE_FILE_INFORMATION held = {};
+    if (!GetFileInformationByHandle(file_, &held)) {
+        return false; // nothing known: keep following what is open
+    }
+    if ((static_cast<std::uint64_t>(held.nFileSizeHigh) << 32 | held.nFileSizeLow) < position) {
         return true;
     }
-    // No file at the path (renamed away, none made yet): the open one is still the best.
-    const FileHandle at_path(
+    // No file at the path (renamed away, none made yet): the open one is still the best. One
+    // with the held file's size and write time is the held file; this look needs no handle,
+    // which matters once a second. Anything else is opened and compared.
+    WIN32_FILE_ATTRIBUTE_DATA at_path = {};
+    if (!GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &at_path)) {
+        return false;
+    }
+    if (at_path.nFileSizeHigh == held.nFileSizeHigh && at_path.nFileSizeLow == held.nFileSizeLow &&
+        CompareFileTime(&at_path.ftLastWriteTime, &held.ftLastWriteTime) == 0) {
+        return false;
+    }
+    const FileHandle other(
         CreateFileA(path_.c_str(), 0, share_all, nullptr, OPEN_EXISTING, 0, nullptr));
-    return at_path.get() != INVALID_HANDLE_VALUE && !same_file(file_, at_path.get());
+    BY_HANDLE_FILE_INFORMATION found = {};
+    return other.get() != INVALID_HANDLE_VALUE && GetFileInformationByHandle(other.get(), &found) &&
+           !same_index(held, found);
 }
 
 void LogFile::close() {
