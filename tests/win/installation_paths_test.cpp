@@ -69,13 +69,9 @@ TEST(InstallationPaths, MissingOrUnusableValueMeansNotInstalled) {
     }
 
     // The key without the value.
-    RegistryFixture::remove_key();
     ASSERT_TRUE(RegistryFixture::set_install_dir("C:\\x"));
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorix\\RYX Client", 0,
-                                           KEY_SET_VALUE, &key));
-    RegDeleteValueA(key, "installdir");
-    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorix\\RYX Client", "installdir"));
     char error_text[4096];
     EXPECT_FALSE(resolve_installation_paths(error_text, sizeof error_text));
     EXPECT_EQ(not_installed, error_text);
@@ -84,8 +80,8 @@ TEST(InstallationPaths, MissingOrUnusableValueMeansNotInstalled) {
 TEST(InstallationPaths, ValueWithoutTerminatorIsTerminatedInside) {
     const RegistryFixture registry;
     const std::string bytes = "E:\\Binary";
-    ASSERT_TRUE(RegistryFixture::set_raw_value(REG_BINARY, bytes.data(),
-                                               static_cast<DWORD>(bytes.size())));
+    ASSERT_TRUE(
+        RegistryFixture::set_raw_value(REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size())));
     char error_text[4096];
     ASSERT_TRUE(resolve_installation_paths(error_text, sizeof error_text));
     EXPECT_EQ(bytes, install_dir);

@@ -4,9 +4,13 @@ namespace {
 constexpr const char* key_path = "SOFTWARE\\Quorix\\RYX Client";
 }
 
-RegistryFixture::RegistryFixture() { remove_key(); }
+RegistryFixture::RegistryFixture() {
+    remove_key();
+}
 
-RegistryFixture::~RegistryFixture() { remove_key(); }
+RegistryFixture::~RegistryFixture() {
+    remove_key();
+}
 
 bool RegistryFixture::set_install_dir(const std::string& directory) {
     return set_raw_value(REG_SZ, directory.c_str(), static_cast<DWORD>(directory.size() + 1));
@@ -24,4 +28,6 @@ bool RegistryFixture::set_raw_value(DWORD type, const void* data, DWORD size) {
     return set;
 }
 
-void RegistryFixture::remove_key() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path); }
+void RegistryFixture::remove_key() {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path);
+}

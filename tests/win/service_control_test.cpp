@@ -35,7 +35,13 @@ TEST(ServiceControlWithManager, MissingServiceIsFoundOnceInstalledAndLostOnceRem
     // Wine runs as administrator: the manager grants full access.
     EXPECT_EQ(static_cast<DWORD>(SC_MANAGER_ALL_ACCESS), service.granted_access());
 
+    // Installed, the stand-in client names its directory where the program looks for it.
     ASSERT_TRUE(demo.install());
+    char named[MAX_PATH] = {};
+    DWORD size = sizeof named;
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorix\\RYX Client", "installdir", RRF_RT_REG_SZ,
+                 nullptr, named, &size);
+    EXPECT_EQ(demo.dir(), named);
     EXPECT_TRUE(service.reopen());
     EXPECT_TRUE(service.is_available());
     EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), service.query_state());

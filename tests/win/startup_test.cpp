@@ -8,7 +8,9 @@ namespace {
 
 constexpr DWORD timeout_ms = 20000;
 
-std::string program() { return "\"" + executable_directory() + "\\ryxgui.exe\""; }
+std::string program() {
+    return "\"" + executable_directory() + "\\ryxgui.exe\"";
+}
 
 } // namespace
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "ui/tab_dialog.h"
 #include "ui/window_object.h"
 
 namespace {
@@ -17,14 +16,6 @@ public:
         return DefWindowProcA(window, message, wparam, lparam);
     }
     std::vector<UINT> messages;
-};
-
-class TestPage : public TabDialog {
-public:
-    TestPage(HWND parent, const RECT* area) : TabDialog(GetModuleHandleA(nullptr), parent, area) {}
-    LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override {
-        return DefWindowProcA(window, message, wparam, lparam);
-    }
 };
 
 } // namespace
@@ -62,34 +53,4 @@ TEST(WindowFramework, WindowIsCentredAndEveryMessageFromCreationReachesTheObject
     EXPECT_EQ(nullptr, window.handle());
     EXPECT_EQ(static_cast<UINT>(WM_NCDESTROY), window.messages.back());
     EXPECT_EQ(0, GetWindowLongPtrA(handle, GWLP_USERDATA));
-}
-
-TEST(WindowFramework, PagesShareOneClassAndSwitchVisibility) {
-    const RECT area = {0, 0, 400, 300};
-    RecordingWindow parent(&area);
-    parent.create();
-    const RECT page_area = {1, 25, 380, 280};
-    TestPage first(parent.handle(), &page_area);
-    TestPage second(parent.handle(), &page_area);
-    ASSERT_TRUE(first.create());
-    ASSERT_TRUE(second.create()); // the class is already registered: it is used as it is
-    ASSERT_NE(nullptr, first.handle());
-    ASSERT_NE(nullptr, second.handle());
-
-    EXPECT_FALSE(IsWindowVisible(first.handle())); // pages are created hidden
-    EXPECT_EQ(WS_EX_CONTROLPARENT | WS_EX_TRANSPARENT,
-              GetWindowLongA(first.handle(), GWL_EXSTYLE) &
-                  (WS_EX_CONTROLPARENT | WS_EX_TRANSPARENT));
-    RECT placed = {};
-    GetWindowRect(first.handle(), &placed);
-    MapWindowPoints(nullptr, parent.handle(), reinterpret_cast<POINT*>(&placed), 2);
-    EXPECT_EQ(1, placed.left); // in the parent's coordinates, not centred
-    EXPECT_EQ(25, placed.top);
-
-    EXPECT_FALSE(first.activate()); // was hidden
-    EXPECT_TRUE(IsWindowEnabled(first.handle()));
-    EXPECT_TRUE(first.activate()); // was shown
-    EXPECT_TRUE(first.deactivate());
-    EXPECT_FALSE(IsWindowEnabled(first.handle()));
-    EXPECT_FALSE(first.deactivate());
 }
