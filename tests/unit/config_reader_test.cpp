@@ -24,6 +24,7 @@ std::string default_with(const std::string& changed) {
 
 // With "server=", a line of 2047 characters, the longest the reader takes.
 const std::string longest_server_line = "server=" + std::string(2040, 'b');
+const std::string x2000(2000, 'x');
 
 const struct {
     const char* name;
@@ -33,11 +34,10 @@ const struct {
     {"empty file", "", ""},
     {"last line without line feed", "prefixlen=64", "prefixlen=64\n"},
     {"carriage return before line feed", "server=h\r\nuserid=bob\r\n", "server=h\nuserid=bob\n"},
-    {"leading blanks skipped", "   server=h\n", "server=h\n"},
-    {"leading tab not skipped", "\tserver=h\n", ""},
-    {"blank before = belongs to the key", "server =h\n", ""},
+    {"leading blanks skipped, not tabs", "   server=h\n\tuserid=u\n", "server=h\n"},
     {"blanks after = belong to the value", "server= h \n", "server= h \n"},
-    {"keys are case-sensitive", "Server=h\nSERVER=h\n", ""},
+    {"blank before = belongs to the key, keys are case-sensitive",
+     "server =h\nServer=h\nSERVER=h\n", ""},
     {"keepalive yes", "keepalive=no\nkeepalive=yes\n", ""},
     {"keepalive Yes is off", "keepalive=Yes\n", "keepalive=0\n"},
     {"keepalive yes and blank is off", "keepalive=yes \n", "keepalive=0\n"},
@@ -45,15 +45,16 @@ const struct {
     {"host_type ROUTER is host", "host_type=router\nhost_type=ROUTER\n", ""},
     {"auth_method mixed case", "auth_method=DiGeSt-Md5\n", "auth_method=1\nanonymous=0\n"},
     {"auth_method ANONYMOUS resets the method", "auth_method=plain\nauth_method=ANONYMOUS\n", ""},
-    {"unknown auth_method clears anonymous", "auth_method=kerberos\n", "anonymous=0\n"},
+    {"unknown auth_method clears anonymous, keeps the method",
+     "auth_method=passdss-3des-1\nauth_method=kerberos\n", "auth_method=3\nanonymous=0\n"},
     {"tunnel_mode", "tunnel_mode=V4V6\n", "tunnel_mode=3\n"},
     {"tunnel_mode and blank refused", "tunnel_mode=v6udpv4\ntunnel_mode=v6v4 \n",
      "tunnel_mode=2\n"},
     {"value cut at the next =", "passwd=a=b\n", "passwd=a\n"},
     {"run of = before the value", "passwd==b\n", "passwd=b\n"},
     {"leading = before the key", "==passwd=c\n", "passwd=c\n"},
-    {"no value cannot empty a field", "client_v4=\nclient_v6==\nserver\n", ""},
-    {"only = and blanks", "=====\n\n      \n   ===\n", ""},
+    {"no value cannot empty a field; only = and blanks",
+     "client_v4=\nclient_v6==\nserver\n=====\n\n      \n   ===\n", ""},
     {"numbers at the ends of their ranges",
      "prefixlen=128\nif_prefix=1\nkeepalive_interval=9999999999",
      "prefixlen=128\nif_prefix=1\nkeepalive_interval=2147483647\n"},
@@ -69,8 +70,11 @@ const struct {
      "ryx_dir=C:\\x\ntemplate=linux\nproxy_client=yes\nif_tunnel_v6v4=9\n"
      "if_tunnel_v6udpv4=a\nif_tunnel_v4v6=b\n",
      ""},
-    {"client_v6 cut to 40", "client_v6=" + std::string(70, '6'),
-     "client_v6=" + std::string(40, '6') + "\n"},
+    {"texts cut to their capacity, nothing of a longer text left behind",
+     "userid=" + x2000 + "\nuserid=u\npasswd=" + x2000 + "\ndns_server=" + x2000 +
+         "\nclient_v4=" + x2000 + "\nclient_v6=" + x2000,
+     "userid=u\npasswd=" + std::string(63, 'x') + "\ndns_server=" + std::string(1025, 'x') +
+         "\nclient_v4=" + std::string(40, 'x') + "\nclient_v6=" + std::string(40, 'x') + "\n"},
     {"NUL ends the line's text", std::string("server=ab\0cd\nuserid=u\n", 22),
      "server=ab\nuserid=u\n"},
     {"line of 2047 characters taken", longest_server_line + "\nuserid=u\n",
@@ -80,8 +84,9 @@ const struct {
     // Neither cut nor split: its tail would read as a line of its own.
     {"longer line ignored whole", longest_server_line + "userid=smuggled\npasswd=p\n",
      "passwd=p\n"},
-    {"longer last line", "userid=u\n" + longest_server_line + "bbbb", "userid=u\n"},
-    {"4 MiB line", "server=" + std::string(4 << 20, 'x') + "\nserver=ok", "server=ok\n"},
+    {"4 MiB line, longer last line",
+     "server=" + std::string(4 << 20, 'x') + "\nuserid=u\n" + longest_server_line + "bbbb",
+     "userid=u\n"},
 };
 
 } // namespace
