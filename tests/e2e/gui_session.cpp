@@ -35,17 +35,6 @@ HWND GuiSession::wait_for_box(DWORD timeout_ms) const {
     return shown ? box : nullptr;
 }
 
-bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD poll_ms) {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    while (!condition()) {
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        Sleep(poll_ms);
-    }
-    return true;
-}
-
 bool click(HWND button) {
     return button != nullptr && send(button, BM_CLICK, 0, 0);
 }

@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,10 +40,6 @@ private:
     std::unique_ptr<ProgramDriver> driver_; // last: the program ends before its files go
     HWND main_ = nullptr, tabs_ = nullptr, config_ = nullptr, logging_ = nullptr;
 };
-
-// Polls the condition until it holds or the deadline passes.
-bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
-                DWORD poll_ms = 20);
 
 // A click that returns once the program has handled it; a click that opens a box is posted.
 bool click(HWND button);

@@ -46,14 +46,15 @@ ProgramDriver::~ProgramDriver() {
 
 HWND ProgramDriver::wait_for_window(const char* class_name, const char* title,
                                     DWORD timeout_ms) const {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    for (;;) {
-        const std::vector<HWND> found = windows_of(process_id_, class_name, title);
-        if (!found.empty() || GetTickCount64() >= deadline) {
-            return found.empty() ? nullptr : found.front();
-        }
-        Sleep(20);
-    }
+    HWND window = nullptr;
+    wait_until(
+        [&] {
+            const std::vector<HWND> found = windows_of(process_id_, class_name, title);
+            window = found.empty() ? nullptr : found.front();
+            return window != nullptr;
+        },
+        timeout_ms);
+    return window;
 }
 
 int ProgramDriver::count_windows() const {
@@ -91,4 +92,15 @@ bool press_button(HWND dialog, int button_id) {
     const HWND button = GetDlgItem(dialog, button_id);
     return button != nullptr && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
                                              reinterpret_cast<LPARAM>(button));
+}
+
+bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD poll_ms) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    while (!condition()) {
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        Sleep(poll_ms);
+    }
+    return true;
 }

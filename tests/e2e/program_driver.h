@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 class ProgramDriver {
@@ -36,3 +37,7 @@ std::string window_text(HWND window);
 // A message box's text; its buttons pressed as a user clicks them.
 std::string message_box_text(HWND box);
 bool press_button(HWND dialog, int button_id);
+
+// Polls the condition until it holds or the deadline passes.
+bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
+                DWORD poll_ms = 20);

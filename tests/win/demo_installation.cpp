@@ -54,15 +54,15 @@ bool service_exists(const char* name) {
 
 DWORD wait_for_state(ServiceControl& service, DWORD wanted, DWORD timeout_ms,
                      std::set<DWORD>* seen) {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    for (;;) {
-        const DWORD state = service.query_state();
-        if (seen != nullptr) {
-            seen->insert(state);
-        }
-        if (state == wanted || GetTickCount64() >= deadline) {
-            return state;
-        }
-        Sleep(poll_interval_ms);
-    }
+    DWORD state = 0;
+    wait_until(
+        [&] {
+            state = service.query_state();
+            if (seen != nullptr) {
+                seen->insert(state);
+            }
+            return state == wanted;
+        },
+        timeout_ms, poll_interval_ms);
+    return state;
 }

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "e2e/gui_session.h"
+#include "e2e/program_driver.h"
 #include "service/service_control.h"
 #include "support/temp_dir.h"
 #include "win/demo_installation.h"
