@@ -1,21 +1,21 @@
 // The program's entry point: start-up, the main window and the one message loop.
 #include <windows.h>
 
+#include "app/loaded_string.h"
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "app/string_table.h"
 #include "res/resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     initialise();
 
-    char title[256] = {};
-    StringTable(instance).load(IDS_APP_TITLE, title, sizeof title);
+    const LoadedString title(IDS_APP_TITLE);
     app_instance = instance;
 
     // The program takes no arguments and always shows its window normally.
     const RECT area = {0, 0, 646, 526};
-    main_window = new MainWindow(title, WS_CAPTION | WS_SYSMENU | WS_VISIBLE, &area, app_instance);
+    main_window =
+        new MainWindow(title.c_str(), WS_CAPTION | WS_SYSMENU | WS_VISIBLE, &area, app_instance);
     main_window->create();
     main_window->show();
 

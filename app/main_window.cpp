@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
+#include "app/loaded_string.h"
 #include "app/startup.h"
-#include "app/string_table.h"
 #include "log/logging_page.h"
 #include "res/resource.h"
 #include "service/service_control.h"
@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr std::size_t text_capacity = 256;
 constexpr int status_icon_size = 16;
 constexpr int tooltip_display_ms = 10000;
 
@@ -87,11 +86,10 @@ bool MainWindow::create() {
     }
     const unsigned tab_texts[] = {IDS_TAB_CONFIG, IDS_TAB_LOGGING};
     for (int index = 0; index < 2; ++index) {
-        char text[text_capacity] = {};
-        StringTable(instance_).load(tab_texts[index], text, sizeof text);
+        LoadedString text(tab_texts[index]);
         TCITEMA item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = text;
+        item.pszText = const_cast<char*>(text.c_str());
         item.iImage = -1;
         SendMessageA(tab_control_, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
     }
@@ -144,10 +142,9 @@ void MainWindow::show_service_state(DWORD state) {
     const HICON icons[] = {warning_icon_, stopped_icon_, pending_icon_, running_icon_};
     SendMessageA(status_icon_, STM_SETICON,
                  reinterpret_cast<WPARAM>(icons[static_cast<int>(row.icon)]), 0);
-    char text[text_capacity] = {};
-    StringTable(app_instance).load(row.text_id, text, sizeof text);
+    const LoadedString text(row.text_id);
     TOOLINFOA tool = status_tool(status_icon_, app_instance);
-    tool.lpszText = text;
+    tool.lpszText = const_cast<char*>(text.c_str());
     SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -174,18 +171,15 @@ void MainWindow::paint(HWND window) {
     PAINTSTRUCT paint = {};
     const HDC context = BeginPaint(window, &paint);
     SetBkMode(context, TRANSPARENT);
-    char text[text_capacity] = {};
-    StringTable(instance_).load(IDS_SERVICE_STATUS_LABEL, text, sizeof text);
-    TextOutA(context, 20, 460, text, lstrlenA(text));
+    const LoadedString text(IDS_SERVICE_STATUS_LABEL);
+    TextOutA(context, 20, 460, text.c_str(), lstrlenA(text.c_str()));
     EndPaint(window, &paint);
 }
 
 LRESULT MainWindow::confirm_close(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    char question[text_capacity] = {};
-    char caption[text_capacity] = {};
-    StringTable(instance_).load(IDS_CONFIRM_QUIT, question, sizeof question);
-    StringTable(instance_).load(IDS_QUIT_CAPTION, caption, sizeof caption);
-    if (MessageBoxA(window, question, caption, MB_YESNO | MB_DEFBUTTON2) == IDYES) {
+    const LoadedString question(IDS_CONFIRM_QUIT);
+    const LoadedString caption(IDS_QUIT_CAPTION);
+    if (MessageBoxA(window, question.c_str(), caption.c_str(), MB_YESNO | MB_DEFBUTTON2) == IDYES) {
         return DefWindowProcA(window, message, wparam, lparam); // destroys the window
     }
     return 0;

@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/string_table.h"
+#include "app/loaded_string.h"
+#include "app/owned_handle.h"
 #include "config/bounded_text.h"
 #include "config/config_reader.h"
 #include "res/resource.h"
@@ -25,50 +26,32 @@ namespace {
 constexpr const char* registry_key = "SOFTWARE\\Quorix\\RYX Client";
 constexpr const char* registry_value = "installdir";
 constexpr std::size_t error_text_capacity = 4096;
-constexpr std::size_t string_capacity = 256;
 
-// An open registry key, closed on every way out.
-class RegistryKey {
-public:
-    RegistryKey(HKEY root, const char* path) {
-        if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &key_) != ERROR_SUCCESS) {
-            key_ = nullptr;
-        }
+// Reads a registry value of any type as text; false when absent or when it needs more than
+// capacity bytes with its terminator.
+bool read_registry_text(HKEY root, const char* path, const char* name, char* text,
+                        std::size_t capacity) {
+    std::memset(text, 0, capacity);
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
+        return false;
     }
-    ~RegistryKey() {
-        if (key_ != nullptr) {
-            RegCloseKey(key_);
-        }
+    const OwnedHandle key(opened, RegCloseKey);
+    DWORD size = static_cast<DWORD>(capacity);
+    if (RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) !=
+        ERROR_SUCCESS) {
+        return false;
     }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-
-    // Reads a value of any type as text; false when absent or when it needs more than
-    // capacity bytes with its terminator.
-    bool read_text(const char* name, char* text, std::size_t capacity) const {
-        if (key_ == nullptr) {
-            return false;
-        }
-        std::memset(text, 0, capacity);
-        DWORD size = static_cast<DWORD>(capacity);
-        if (RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text),
-                             &size) != ERROR_SUCCESS) {
-            return false;
-        }
-        // The data need not carry its terminator: add one inside the buffer, or refuse.
-        if (size > 0 && text[size - 1] == '\0') {
-            return true;
-        }
-        if (size >= capacity) {
-            return false;
-        }
-        text[size] = '\0';
+    // The data need not carry its terminator: add one inside the buffer, or refuse.
+    if (size > 0 && text[size - 1] == '\0') {
         return true;
     }
-
-private:
-    HKEY key_ = nullptr;
-};
+    if (size >= capacity) {
+        return false;
+    }
+    text[size] = '\0';
+    return true;
+}
 
 // directory + "\" + file name; false when the result would not fit a path buffer.
 bool compose_path(char* path, const char* directory, const char* file_name) {
@@ -92,8 +75,7 @@ bool resolve_installation_paths(char* error_text, std::size_t capacity) {
     clear_paths();
 
     char value[path_capacity];
-    const RegistryKey key(HKEY_LOCAL_MACHINE, registry_key);
-    if (key.read_text(registry_value, value, sizeof value)) {
+    if (read_registry_text(HKEY_LOCAL_MACHINE, registry_key, registry_value, value, sizeof value)) {
         copy_text(install_dir, path_capacity, value);
         // A directory too long for its file names counts as no installation at all.
         if (compose_path(config_file_path, install_dir, "ryxc.conf") &&
@@ -104,9 +86,7 @@ bool resolve_installation_paths(char* error_text, std::size_t capacity) {
         clear_paths();
     }
 
-    char message[string_capacity] = {};
-    StringTable(GetModuleHandleA(nullptr)).load(IDS_ERR_NOT_INSTALLED, message, sizeof message);
-    append_line(error_text, capacity, message);
+    append_line(error_text, capacity, LoadedString(IDS_ERR_NOT_INSTALLED).c_str());
     return false;
 }
 

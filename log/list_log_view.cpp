@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/startup.h"
-#include "app/string_table.h"
 #include "res/resource.h"
 
 int ListLogView::insert_row(int position, const char* date_time) {
@@ -44,9 +44,7 @@ void ListLogView::show_stop_warning() {
         main_window->show_logging_tab();
         owner = main_window->handle();
     }
-    char text[256] = {};
-    StringTable(app_instance).load(IDS_ERR_CLIENT_QUIT, text, sizeof text);
-    MessageBoxA(owner, text, nullptr, MB_ICONEXCLAMATION | MB_OK);
+    show_message_box(owner, IDS_ERR_CLIENT_QUIT, MB_ICONEXCLAMATION | MB_OK);
 }
 
 void ListLogView::in_one_go(const std::function<void()>& work) {

@@ -2,26 +2,11 @@
 
 #include <algorithm>
 
+#include "app/owned_handle.h"
+
 namespace {
 
 constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-// A handle that a check opens and closes itself.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // The index alone: Wine reports a volume serial of 0 for a file renamed while open, and the
 // log's directory is one volume anyway.
@@ -85,10 +70,10 @@ bool LogFile::replaced(std::uint64_t position) {
         CompareFileTime(&at_path.ftLastWriteTime, &held.ftLastWriteTime) == 0) {
         return false;
     }
-    const FileHandle other(
-        CreateFileA(path_.c_str(), 0, share_all, nullptr, OPEN_EXISTING, 0, nullptr));
+    const OwnedHandle other(
+        CreateFileA(path_.c_str(), 0, share_all, nullptr, OPEN_EXISTING, 0, nullptr), CloseHandle);
     BY_HANDLE_FILE_INFORMATION found = {};
-    return other.get() != INVALID_HANDLE_VALUE && GetFileInformationByHandle(other.get(), &found) &&
+    return other.is_open() && GetFileInformationByHandle(other.get(), &found) &&
            !same_index(held, found);
 }
 

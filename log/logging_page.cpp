@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/string_table.h"
+#include "app/loaded_string.h"
 #include "log/list_log_view.h"
 #include "log/log_follower.h"
 #include "res/resource.h"
@@ -10,18 +10,16 @@
 
 namespace {
 
-constexpr std::size_t text_capacity = 256;
 constexpr int date_time_width = 120;
 
-bool insert_column(HWND list, int subitem, int width, unsigned text_id, HINSTANCE instance) {
-    char text[text_capacity] = {};
-    StringTable(instance).load(text_id, text, sizeof text);
+bool insert_column(HWND list, int subitem, int width, unsigned text_id) {
+    const LoadedString text(text_id);
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
     column.cx = width;
     column.iSubItem = subitem;
-    column.pszText = text;
+    column.pszText = const_cast<char*>(text.c_str());
     return SendMessageA(list, LVM_INSERTCOLUMNA, subitem, reinterpret_cast<LPARAM>(&column)) >= 0;
 }
 
@@ -42,11 +40,11 @@ bool LoggingPage::create() {
         width() - 20, 358, window_, reinterpret_cast<HMENU>(IDC_LOG_LIST), page_instance_, nullptr);
 
     RECT list_area = {};
-    bool columns = insert_column(list_, 0, date_time_width, IDS_DATE_TIME, page_instance_);
+    bool columns = insert_column(list_, 0, date_time_width, IDS_DATE_TIME);
     if (columns) {
         GetWindowRect(list_, &list_area);
         columns = insert_column(list_, 1, (list_area.right - list_area.left) - date_time_width,
-                                IDS_ENTRIES, page_instance_);
+                                IDS_ENTRIES);
     }
     if (!columns) {
         return false; // nothing to tell the user: the tab just stays empty

@@ -1,10 +1,11 @@
 #include "service/service_control.h"
 
+#include "app/owned_handle.h"
 #include "config/bounded_text.h"
 
 const ServiceManagerCalls ServiceManagerCalls::system = {
-    OpenSCManagerA, OpenServiceA, QueryServiceStatus, StartServiceA, ControlService,
-    CloseServiceHandle,
+    OpenSCManagerA, OpenServiceA,   QueryServiceStatus,
+    StartServiceA,  ControlService, CloseServiceHandle,
 };
 
 namespace {
@@ -23,7 +24,9 @@ ServiceControl::ServiceControl(const char* service_name, const ServiceManagerCal
     open();
 }
 
-ServiceControl::~ServiceControl() { close_manager(); }
+ServiceControl::~ServiceControl() {
+    close_manager();
+}
 
 void ServiceControl::close_manager() {
     // A monitor may reopen once a second for days: never leak what a reopen replaces.
@@ -38,12 +41,6 @@ SC_HANDLE ServiceControl::open_service() {
                                 : nullptr;
 }
 
-void ServiceControl::close_service(SC_HANDLE service) {
-    if (service != nullptr) {
-        calls_.close_handle(service);
-    }
-}
-
 void ServiceControl::open() {
     close_manager();
     manager_ = calls_.open_manager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
@@ -56,10 +53,9 @@ void ServiceControl::open() {
         }
     }
     // Without any access granted yet, the error is the one the manager open left.
-    const SC_HANDLE service = open_service();
+    const OwnedHandle service(open_service(), calls_.close_handle);
     const DWORD error = GetLastError();
-    if (service != nullptr) {
-        close_service(service);
+    if (service.is_open()) {
         available_ = true;
     } else if (means_unavailable(error)) {
         available_ = false;
@@ -72,23 +68,19 @@ bool ServiceControl::reopen() {
 }
 
 DWORD ServiceControl::query_state() {
-    const SC_HANDLE service = open_service();
-    const bool queried = service != nullptr && calls_.query_status(service, &status_);
-    close_service(service);
-    return queried ? status_.dwCurrentState : 0;
+    const OwnedHandle service(open_service(), calls_.close_handle);
+    return service.is_open() && calls_.query_status(service.get(), &status_)
+               ? status_.dwCurrentState
+               : 0;
 }
 
 bool ServiceControl::start() {
-    const SC_HANDLE service = open_service();
-    const bool started = service != nullptr && calls_.start_service(service, 0, nullptr);
-    close_service(service);
-    return started;
+    const OwnedHandle service(open_service(), calls_.close_handle);
+    return service.is_open() && calls_.start_service(service.get(), 0, nullptr);
 }
 
 bool ServiceControl::stop() {
-    const SC_HANDLE service = open_service();
-    const bool stopping =
-        service != nullptr && calls_.control_service(service, SERVICE_CONTROL_STOP, &status_);
-    close_service(service);
-    return stopping;
+    const OwnedHandle service(open_service(), calls_.close_handle);
+    return service.is_open() &&
+           calls_.control_service(service.get(), SERVICE_CONTROL_STOP, &status_);
 }

@@ -34,7 +34,6 @@ private:
     // The service is opened for each operation and closed right after: an open handle
     // would keep a removed service alive ("marked for delete") and block its reinstallation.
     SC_HANDLE open_service();
-    void close_service(SC_HANDLE service);
     void close_manager();
 
     const ServiceManagerCalls& calls_;

@@ -1,8 +1,12 @@
 #include "service/worker_thread.h"
 
+#include "app/owned_handle.h"
+
 bool WorkerThread::start() {
-    thread_ = CreateThread(nullptr, 0, thread_entry, this, 0, &thread_id_);
-    return thread_ != nullptr;
+    // Nothing ever waits for a worker: its handle would only stay open until the process ends.
+    const OwnedHandle thread(CreateThread(nullptr, 0, thread_entry, this, 0, &thread_id_),
+                             CloseHandle);
+    return thread.is_open();
 }
 
 DWORD WINAPI WorkerThread::thread_entry(void* parameter) {

@@ -23,5 +23,4 @@ protected:
 
 private:
     DWORD thread_id_ = 0;
-    HANDLE thread_ = nullptr;
 };

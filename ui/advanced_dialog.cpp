@@ -3,14 +3,13 @@
 #include <charconv>
 #include <cstring>
 
+#include "app/loaded_string.h"
 #include "app/startup.h"
-#include "app/string_table.h"
 #include "res/resource.h"
 #include "ui/child_controls.h"
 
 namespace {
 
-constexpr std::size_t text_capacity = 256;
 constexpr std::size_t read_capacity = ConfigRecord::server_capacity + 1;
 constexpr std::size_t interval_digits = 10;
 constexpr std::size_t prefix_digits = 3;
@@ -29,12 +28,10 @@ const unsigned tunnel_mode_items[ConfigRecord::keyword_count] = {IDS_MODE_V6ANYV
                                                                  IDS_MODE_V6UDPV4, IDS_MODE_V4V6};
 
 // The list position is the record's index, so the items go in by position.
-void fill_list(HWND list, HINSTANCE instance,
-               const unsigned (&items)[ConfigRecord::keyword_count]) {
+void fill_list(HWND list, const unsigned (&items)[ConfigRecord::keyword_count]) {
     for (int position = 0; position < ConfigRecord::keyword_count; ++position) {
-        char text[text_capacity] = {};
-        StringTable(instance).load(items[position], text, sizeof text);
-        SendMessageA(list, CB_INSERTSTRING, position, reinterpret_cast<LPARAM>(text));
+        SendMessageA(list, CB_INSERTSTRING, position,
+                     reinterpret_cast<LPARAM>(LoadedString(items[position]).c_str()));
     }
 }
 
@@ -115,8 +112,8 @@ bool AdvancedDialog::create() {
         create_child_control(g, in, "EDIT", IDC_DNS_SERVER, 0, prefix_edit_style | ES_AUTOHSCROLL,
                              165, 75, 180, 23, ConfigRecord::dns_server_capacity);
 
-    fill_list(auth_method_list_, in, auth_method_items);
-    fill_list(tunnel_mode_list_, in, tunnel_mode_items);
+    fill_list(auth_method_list_, auth_method_items);
+    fill_list(tunnel_mode_list_, tunnel_mode_items);
     return true;
 }
 

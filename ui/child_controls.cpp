@@ -2,21 +2,14 @@
 
 #include <cstring>
 
-#include "app/string_table.h"
-
-namespace {
-constexpr std::size_t text_capacity = 256;
-}
+#include "app/loaded_string.h"
 
 HWND create_child_control(HWND parent, HINSTANCE instance, const char* class_name, int id,
                           unsigned text_id, DWORD style, int x, int y, int width, int height,
                           std::size_t text_limit) {
-    char text[text_capacity] = {};
-    if (text_id != 0) {
-        StringTable(instance).load(text_id, text, sizeof text);
-    }
+    const LoadedString text(text_id);
     const HWND control = CreateWindowExA(
-        0, class_name, text_id != 0 ? text : nullptr, style, x, y, width, height, parent,
+        0, class_name, text_id != 0 ? text.c_str() : nullptr, style, x, y, width, height, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (text_limit != 0) {
         SendMessageA(control, EM_LIMITTEXT, text_limit, 0);

@@ -1,6 +1,8 @@
 #include "ui/config_page.h"
 
+#include "app/loaded_string.h"
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/startup.h"
 #include "app/string_table.h"
 #include "config/config_reader.h"
@@ -11,7 +13,6 @@
 
 namespace {
 
-constexpr std::size_t text_capacity = 256;
 constexpr std::size_t message_capacity = 4096;
 constexpr std::size_t read_capacity = ConfigRecord::server_capacity + 1;
 
@@ -104,9 +105,7 @@ void ConfigPage::apply() {
         // The old file is still there and the file record still matches it: no reading back.
         // The working record keeps what was typed, for another try.
         activate();
-        char text[text_capacity] = {};
-        StringTable(app_instance).load(IDS_ERR_WRITE_FAILED, text, sizeof text);
-        MessageBoxA(owner_window(), text, nullptr, MB_OK | MB_ICONERROR);
+        show_message_box(owner_window(), IDS_ERR_WRITE_FAILED, MB_OK | MB_ICONERROR);
         return;
     }
     read_config_file(config_file_path, file_record);
@@ -122,9 +121,8 @@ void ConfigPage::replace_working_record(const ConfigRecord& source) {
 void ConfigPage::open_advanced() {
     const HWND owner = owner_window();
     if (advanced_ == nullptr) {
-        char title[text_capacity] = {};
-        StringTable(page_instance_).load(IDS_ADVANCED_TITLE, title, sizeof title);
-        advanced_ = std::make_unique<AdvancedDialog>("AdvancedDialog", title,
+        const LoadedString title(IDS_ADVANCED_TITLE);
+        advanced_ = std::make_unique<AdvancedDialog>("AdvancedDialog", title.c_str(),
                                                      WS_POPUP | WS_CAPTION | WS_SYSMENU,
                                                      &advanced_area, page_instance_, owner, 0);
         advanced_->create(); // its creation disables the owner

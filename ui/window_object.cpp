@@ -14,7 +14,8 @@ WindowObject::WindowObject(const char* class_name, const char* title, DWORD styl
     height_ = rectangle->bottom - rectangle->top;
     RECT desktop = {};
     GetWindowRect(GetDesktopWindow(), &desktop);
-    position_ = centred(width_, height_, desktop.right - desktop.left, desktop.bottom - desktop.top);
+    position_ =
+        centred(width_, height_, desktop.right - desktop.left, desktop.bottom - desktop.top);
 }
 
 WindowObject::~WindowObject() {
@@ -51,11 +52,11 @@ void WindowObject::create() {
     window_class.lpszClassName = class_name_.c_str();
     RegisterClassExA(&window_class);
 
-    window_ = CreateWindowExA(extended_style_, class_name_.c_str(),
-                              has_title_ ? title_.c_str() : nullptr, style_, position_.left,
-                              position_.top, position_.right - position_.left,
-                              position_.bottom - position_.top, parent_,
-                              reinterpret_cast<HMENU>(menu_or_id_), instance_, this);
+    window_ =
+        CreateWindowExA(extended_style_, class_name_.c_str(), has_title_ ? title_.c_str() : nullptr,
+                        style_, position_.left, position_.top, position_.right - position_.left,
+                        position_.bottom - position_.top, parent_,
+                        reinterpret_cast<HMENU>(menu_or_id_), instance_, this);
 }
 
 bool WindowObject::show() {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/owned_handle.h"
 #include "config/bounded_text.h"
 #include "config/config_record.h"
 #include "config/config_writer.h"
@@ -21,24 +22,6 @@ constexpr const char* demo_server = "tunnel.example.net";
 constexpr const char* default_keepalive_interval = "30";
 constexpr DWORD stop_timeout_ms = 30000;
 constexpr DWORD stop_poll_ms = 100;
-
-// A service manager handle, closed on every way out.
-class ScHandle {
-public:
-    explicit ScHandle(SC_HANDLE handle) : handle_(handle) {}
-    ~ScHandle() {
-        if (handle_ != nullptr) {
-            CloseServiceHandle(handle_);
-        }
-    }
-    ScHandle(const ScHandle&) = delete;
-    ScHandle& operator=(const ScHandle&) = delete;
-
-    SC_HANDLE get() const { return handle_; }
-
-private:
-    SC_HANDLE handle_;
-};
 
 bool fail(const char* what, DWORD error) {
     char reason[256] = {};
@@ -98,18 +81,20 @@ bool copy_program(const char* dir, char* copy, std::size_t capacity) {
 }
 
 bool create_service(const char* program) {
-    const ScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (manager.get() == nullptr) {
+    const OwnedHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS),
+                              CloseServiceHandle);
+    if (!manager.is_open()) {
         return fail("cannot open the service manager", GetLastError());
     }
     // Quoted, so that a directory with spaces cannot be read as a shorter program path.
     char binary_path[MAX_PATH + 2];
     std::snprintf(binary_path, sizeof binary_path, "\"%s\"", program);
-    ScHandle created(CreateServiceA(manager.get(), DemoService::service_name, display_name,
-                                    SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
-                                    SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, binary_path,
-                                    nullptr, nullptr, nullptr, nullptr, nullptr));
-    if (created.get() != nullptr) {
+    OwnedHandle created(CreateServiceA(manager.get(), DemoService::service_name, display_name,
+                                       SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+                                       SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL, binary_path,
+                                       nullptr, nullptr, nullptr, nullptr, nullptr),
+                        CloseServiceHandle);
+    if (created.is_open()) {
         return true;
     }
     const DWORD error = GetLastError();
@@ -117,9 +102,10 @@ bool create_service(const char* program) {
         return fail("cannot create the service", error);
     }
     // Installed before: point the service at this install directory.
-    const ScHandle existing(
-        OpenServiceA(manager.get(), DemoService::service_name, SERVICE_CHANGE_CONFIG));
-    if (existing.get() == nullptr) {
+    const OwnedHandle existing(
+        OpenServiceA(manager.get(), DemoService::service_name, SERVICE_CHANGE_CONFIG),
+        CloseServiceHandle);
+    if (!existing.is_open()) {
         return fail("cannot open the existing service", GetLastError());
     }
     if (!ChangeServiceConfigA(existing.get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START,
@@ -131,16 +117,16 @@ bool create_service(const char* program) {
 }
 
 bool record_install_dir(const char* dir) {
-    HKEY key = nullptr;
+    HKEY opened = nullptr;
     const LONG created = RegCreateKeyExA(HKEY_LOCAL_MACHINE, registry_key, 0, nullptr, 0,
-                                         KEY_SET_VALUE, nullptr, &key, nullptr);
+                                         KEY_SET_VALUE, nullptr, &opened, nullptr);
     if (created != ERROR_SUCCESS) {
         return fail("cannot create the registry key", static_cast<DWORD>(created));
     }
+    const OwnedHandle key(opened, RegCloseKey);
     const LONG set =
-        RegSetValueExA(key, registry_value, 0, REG_SZ, reinterpret_cast<const BYTE*>(dir),
+        RegSetValueExA(key.get(), registry_value, 0, REG_SZ, reinterpret_cast<const BYTE*>(dir),
                        static_cast<DWORD>(std::strlen(dir) + 1));
-    RegCloseKey(key);
     if (set != ERROR_SUCCESS) {
         return fail("cannot set the registry value", static_cast<DWORD>(set));
     }
@@ -197,13 +183,15 @@ bool stop_and_wait(SC_HANDLE service) {
 }
 
 bool remove_service() {
-    const ScHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (manager.get() == nullptr) {
+    const OwnedHandle manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS),
+                              CloseServiceHandle);
+    if (!manager.is_open()) {
         return fail("cannot open the service manager", GetLastError());
     }
-    const ScHandle service(OpenServiceA(manager.get(), DemoService::service_name,
-                                        SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE));
-    if (service.get() == nullptr) {
+    const OwnedHandle service(OpenServiceA(manager.get(), DemoService::service_name,
+                                           SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE),
+                              CloseServiceHandle);
+    if (!service.is_open()) {
         const DWORD error = GetLastError();
         // Nothing to remove is what uninstall wants.
         return error == ERROR_SERVICE_DOES_NOT_EXIST || fail("cannot open the service", error);
@@ -220,31 +208,37 @@ bool remove_service() {
 
 // Leaves keys that others still use.
 void delete_key_if_empty(const char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
         return;
     }
     DWORD subkeys = 0;
     DWORD values = 0;
-    const LONG queried = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr,
-                                          nullptr, &values, nullptr, nullptr, nullptr, nullptr);
-    RegCloseKey(key);
+    LONG queried;
+    {
+        const OwnedHandle key(opened, RegCloseKey);
+        queried = RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                   &values, nullptr, nullptr, nullptr, nullptr);
+    }
     if (queried == ERROR_SUCCESS && subkeys == 0 && values == 0) {
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
     }
 }
 
 bool forget_install_dir() {
-    HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, registry_key, 0, KEY_SET_VALUE, &key);
+    HKEY opened_key = nullptr;
+    const LONG opened =
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, registry_key, 0, KEY_SET_VALUE, &opened_key);
     if (opened == ERROR_FILE_NOT_FOUND) {
         return true;
     }
     if (opened != ERROR_SUCCESS) {
         return fail("cannot open the registry key", static_cast<DWORD>(opened));
     }
-    const LONG deleted = RegDeleteValueA(key, registry_value);
-    RegCloseKey(key);
+    const LONG deleted = [&] {
+        const OwnedHandle key(opened_key, RegCloseKey);
+        return RegDeleteValueA(key.get(), registry_value);
+    }();
     if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) {
         return fail("cannot delete the registry value", static_cast<DWORD>(deleted));
     }

@@ -1,0 +1,7 @@
+// The program's message boxes: a string-table text, the system's default caption.
+#pragma once
+
+#include <windows.h>
+
+// Shows text number text_id with the given MB_ flags; the button the user chose.
+int show_message_box(HWND owner, unsigned text_id, UINT flags);
