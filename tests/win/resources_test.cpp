@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -53,16 +52,6 @@ TEST(StringTables, SameIdsInBothLanguagesDifferingOnlyInTheQuitCaption) {
     EXPECT_TRUE(neutral == french) << neutral.size() << " neutral, " << french.size() << " French";
 }
 
-TEST(AppIcon, HasImagesOf32And48And64Pixels) {
-    // A group: 6 bytes of header, then 14 bytes per image, its width first.
-    const std::string group =
-        resource_bytes(MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */, IDI_APP, language_free);
-    std::set<int> sizes;
-    for (size_t at = 6; at + 14 <= group.size(); at += 14)
-        sizes.insert(static_cast<unsigned char>(group[at]));
-    EXPECT_EQ((std::set<int>{32, 48, 64}), sizes);
-}
-
 TEST(Manifest, AsksForCommonControls6AndRunsAsInvoker) {
     const std::string xml = resource_bytes(MAKEINTRESOURCEA(24), 1, language_free);
     // The element that holds the marker, from its '<' to its '>'.
@@ -73,6 +62,8 @@ TEST(Manifest, AsksForCommonControls6AndRunsAsInvoker) {
     EXPECT_NE(std::string::npos,
               element("\"Microsoft.Windows.Common-Controls\"").find("version=\"6.0.0.0\""));
     EXPECT_NE(std::string::npos, element("<requestedExecutionLevel").find("level=\"asInvoker\""));
+    // Windows would stretch a window that does not say it scales itself; Wine never does.
+    EXPECT_NE(std::string::npos, xml.find(">PerMonitorV2, PerMonitor</dpiAwareness>"));
     // The loader understood it: this process's activation context redirects comctl32.dll.
     ACTCTX_SECTION_KEYED_DATA redirect = {};
     redirect.cbSize = sizeof redirect;
