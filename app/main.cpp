@@ -13,9 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     app_instance = instance;
 
     // The program takes no arguments and always shows its window normally.
-    const RECT area = {0, 0, 646, 526};
-    main_window =
-        new MainWindow(title.c_str(), WS_CAPTION | WS_SYSMENU | WS_VISIBLE, &area, app_instance);
+    main_window = new MainWindow(title.c_str(), WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+                                 &MainWindow::area, app_instance);
     main_window->create();
     main_window->show();
 

@@ -1,28 +1,43 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
+#include <utility>
 
 #include "app/loaded_string.h"
 #include "app/startup.h"
+#include "app/status_icons.h"
 #include "log/logging_page.h"
 #include "res/resource.h"
 #include "service/service_control.h"
 #include "service/service_state_display.h"
 #include "service/status_monitor.h"
-#include "ui/child_controls.h"
 #include "ui/config_page.h"
+#include "ui/dpi_scale.h"
+#include "ui/window_dpi.h"
 
 namespace {
 
 constexpr int status_icon_size = 16;
 constexpr int tooltip_display_ms = 10000;
+constexpr POINT status_label_at = {20, 460};
 
-// The status line shows its icons at 16 x 16: loaded at that size, the icon control keeps
-// its size instead of growing to the icon's.
-HICON load_status_icon(HINSTANCE instance, const char* name) {
-    return static_cast<HICON>(LoadImageA(instance, name, IMAGE_ICON, status_icon_size,
-                                         status_icon_size, instance == nullptr ? LR_SHARED : 0));
-}
+// The tab control fills the window less margins; the pages fill the tab control less its
+// border and its row of tabs.
+constexpr int tab_width = MainWindow::area.right - MainWindow::area.left - 24;
+constexpr int tab_height = MainWindow::area.bottom - MainWindow::area.top - 90;
+constexpr RECT page_area_at_96 = {1, 25, tab_width - 2, tab_height - 2};
+
+constexpr DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+
+// In creation order: the Tab key visits Start, Stop, then the tab control and its page.
+const ControlRow controls[] = {
+    {"STATIC", IDC_STATUS_ICON, 0, WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 165, 453,
+     status_icon_size, status_icon_size, 0, 0, 0},
+    {"BUTTON", IDC_START, IDS_START, button_style, 554, 460, 73, 23, 0, 0, 0},
+    {"BUTTON", IDC_STOP, IDS_STOP, button_style, 471, 460, 73, 23, 0, 0, 0},
+    {WC_TABCONTROLA, 0, 0, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 8, 8, tab_width,
+     tab_height, 0, 0, WS_EX_CONTROLPARENT},
+};
 
 // Twice a second from the status monitor: only a change is worth a message to the
 // user-interface thread, which owns the button.
@@ -44,12 +59,10 @@ TOOLINFOA status_tool(HWND status_icon, HINSTANCE instance) {
 } // namespace
 
 MainWindow::MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance)
-    : WindowObject(nullptr, title, style, rectangle, instance), tab_width_(width() - 24),
-      tab_height_(height() - 90),
-      running_icon_(load_status_icon(instance, MAKEINTRESOURCEA(IDI_STATUS_RUNNING))),
-      pending_icon_(load_status_icon(instance, MAKEINTRESOURCEA(IDI_STATUS_PENDING))),
-      stopped_icon_(load_status_icon(instance, MAKEINTRESOURCEA(IDI_STATUS_STOPPED))),
-      warning_icon_(load_status_icon(nullptr, IDI_EXCLAMATION)) {
+    : WindowObject(nullptr, title, style, rectangle, instance), controls_(controls),
+      dpi_(window_dpi(nullptr)),
+      icons_(std::make_unique<StatusIcons>(instance, scale_to_dpi(status_icon_size, dpi_))),
+      icon_size_(icons_->size()) {
     // Created hidden: show makes it visible once every child is in place.
     style_ &= ~WS_VISIBLE;
     extended_style_ = WS_EX_CONTEXTHELP | WS_EX_CLIENTEDGE;
@@ -58,35 +71,34 @@ MainWindow::MainWindow(const char* title, DWORD style, const RECT* rectangle, HI
 
 MainWindow::~MainWindow() = default;
 
+RECT MainWindow::page_area() const {
+    return scaled_rect(page_area_at_96, dpi_);
+}
+
 bool MainWindow::create() {
     WindowObject::create();
 
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    INITCOMMONCONTROLSEX common_controls = {sizeof common_controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&common_controls);
 
     service_ = std::make_unique<ServiceControl>("ryx");
 
-    status_icon_ = create_child_control(window_, instance_, "STATIC", IDC_STATUS_ICON, 0,
-                                        WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 165, 453,
-                                        status_icon_size, status_icon_size);
-    const DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-    start_button_ = create_child_control(window_, instance_, "BUTTON", IDC_START, IDS_START,
-                                         button_style, 554, 460, 73, 23);
-    stop_button_ = create_child_control(window_, instance_, "BUTTON", IDC_STOP, IDS_STOP,
-                                        button_style, 471, 460, 73, 23);
+    dpi_ = dpi_after_creation();
+    icon_size_ = scale_to_dpi(status_icon_size, dpi_);
+    font_ = WindowFont(dpi_);
+    controls_.create(window_, instance_, dpi_, font_.get());
+    status_icon_ = controls_.get(IDC_STATUS_ICON);
+    start_button_ = controls_.get(IDC_START);
+    stop_button_ = controls_.get(IDC_STOP);
     EnableWindow(start_button_, FALSE);
     EnableWindow(stop_button_, FALSE);
-
-    tab_control_ =
-        CreateWindowExA(WS_EX_CONTROLPARENT, WC_TABCONTROLA, "",
-                        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 8, 8, tab_width_,
-                        tab_height_, window_, nullptr, app_instance, nullptr);
+    tab_control_ = controls_.get(0);
     if (tab_control_ == nullptr) {
         return false;
     }
     const unsigned tab_texts[] = {IDS_TAB_CONFIG, IDS_TAB_LOGGING};
     for (int index = 0; index < 2; ++index) {
-        LoadedString text(tab_texts[index]);
+        const LoadedString text(tab_texts[index]);
         TCITEMA item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
         item.pszText = const_cast<char*>(text.c_str());
@@ -94,11 +106,12 @@ bool MainWindow::create() {
         SendMessageA(tab_control_, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
     }
 
-    const RECT page_area = {1, 25, tab_width_ - 2, tab_height_ - 2};
-    config_page_ = std::make_unique<ConfigPage>(instance_, tab_control_, &page_area);
+    const RECT pages = page_area();
+    config_page_ = std::make_unique<ConfigPage>(instance_, tab_control_, &pages, dpi_, font_.get());
     config_page_->create();
     config_page_->deactivate();
-    logging_page_ = std::make_unique<LoggingPage>(instance_, tab_control_, &page_area);
+    logging_page_ =
+        std::make_unique<LoggingPage>(instance_, tab_control_, &pages, dpi_, font_.get());
     logging_page_->create();
     logging_page_->deactivate();
     SendMessageA(tab_control_, TCM_SETCURSEL, 0, 0);
@@ -108,11 +121,9 @@ bool MainWindow::create() {
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
                                instance_, nullptr);
     SetWindowPos(tooltip_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RECT icon_area = {};
-    GetWindowRect(status_icon_, &icon_area);
     TOOLINFOA tool = status_tool(status_icon_, instance_);
     tool.uFlags = TTF_SUBCLASS;
-    tool.rect = {0, 0, icon_area.right - icon_area.left, icon_area.bottom - icon_area.top};
+    tool.rect = status_tool_rect();
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
     SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, tooltip_display_ms);
@@ -120,6 +131,33 @@ bool MainWindow::create() {
     // Last, so that every handle the monitor reads exists before its thread runs.
     (new StatusMonitor())->start();
     return true;
+}
+
+RECT MainWindow::status_tool_rect() const {
+    // The tool covers the icon control, whatever size the DPI gave it.
+    RECT icon_area = {};
+    GetWindowRect(status_icon_, &icon_area);
+    return {0, 0, icon_area.right - icon_area.left, icon_area.bottom - icon_area.top};
+}
+
+void MainWindow::apply_dpi(unsigned reported_dpi, const RECT* suggested) {
+    dpi_ = sane_dpi(reported_dpi);
+    WindowFont font(dpi_);
+    if (suggested != nullptr) {
+        take_dpi_rect(reported_dpi, suggested);
+    }
+    if (tab_control_ != nullptr) {
+        controls_.lay_out(dpi_, font.get());
+        const RECT pages = page_area();
+        config_page_->lay_out(pages, dpi_, font.get());
+        logging_page_->lay_out(pages, dpi_, font.get());
+        TOOLINFOA tool = status_tool(status_icon_, instance_);
+        tool.rect = status_tool_rect();
+        SendMessageA(tooltip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+        InvalidateRect(window_, nullptr, TRUE); // the painted label moves and changes font
+    }
+    font_ = std::move(font); // the old font goes once no control uses it
+    icon_size_ = scale_to_dpi(status_icon_size, dpi_);
 }
 
 void MainWindow::show_logging_tab() {
@@ -135,13 +173,21 @@ void MainWindow::show_service_state(DWORD state) {
     set_enabled(start_button_, row.start_enabled);
     set_enabled(stop_button_, row.stop_enabled);
     // Icon and text only when they change: setting the icon repaints it, twice a second.
+    const int icon_size = icon_size_;
+    const bool resized = icons_->size() != icon_size;
+    if (&row == shown_state_ && !resized) {
+        return;
+    }
+    std::unique_ptr<StatusIcons> previous;
+    if (resized) {
+        previous = std::exchange(icons_, std::make_unique<StatusIcons>(app_instance, icon_size));
+    }
+    // The control lets go of the previous icons before they are destroyed.
+    SendMessageA(status_icon_, STM_SETICON, reinterpret_cast<WPARAM>(icons_->of(row.icon)), 0);
     if (&row == shown_state_) {
         return;
     }
     shown_state_ = &row;
-    const HICON icons[] = {warning_icon_, stopped_icon_, pending_icon_, running_icon_};
-    SendMessageA(status_icon_, STM_SETICON,
-                 reinterpret_cast<WPARAM>(icons[static_cast<int>(row.icon)]), 0);
     const LoadedString text(row.text_id);
     TOOLINFOA tool = status_tool(status_icon_, app_instance);
     tool.lpszText = const_cast<char*>(text.c_str());
@@ -171,8 +217,12 @@ void MainWindow::paint(HWND window) {
     PAINTSTRUCT paint = {};
     const HDC context = BeginPaint(window, &paint);
     SetBkMode(context, TRANSPARENT);
+    // In the controls' font, so that the status line reads as one.
+    const HGDIOBJ previous_font = SelectObject(context, font_.get());
     const LoadedString text(IDS_SERVICE_STATUS_LABEL);
-    TextOutA(context, 20, 460, text.c_str(), lstrlenA(text.c_str()));
+    TextOutA(context, scale_to_dpi(status_label_at.x, dpi_), scale_to_dpi(status_label_at.y, dpi_),
+             text.c_str(), lstrlenA(text.c_str()));
+    SelectObject(context, previous_font);
     EndPaint(window, &paint);
 }
 
@@ -195,6 +245,9 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         return 0;
     case WM_CLOSE:
         return confirm_close(window, message, wparam, lparam);
+    case WM_DPICHANGED:
+        apply_dpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+        return 0;
     case WM_SHOWWINDOW:
         if (wparam == 0) {
             break;

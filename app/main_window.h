@@ -4,18 +4,25 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 
+#include "ui/control_table.h"
+#include "ui/window_font.h"
 #include "ui/window_object.h"
 
 class ConfigPage;
 class LoggingPage;
 class ServiceControl;
+class StatusIcons;
 struct ServiceStateDisplay;
 class TabDialog;
 
 class MainWindow : public WindowObject {
 public:
+    // The window's place and size as the entry point gives them, in 96-DPI units.
+    static constexpr RECT area = {0, 0, 646, 526};
+
     MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance);
     ~MainWindow() override;
 
@@ -29,23 +36,29 @@ public:
 
 private:
     TabDialog* page_at(LRESULT tab_index) const;
+    RECT page_area() const;
     void run_service_command(bool (ServiceControl::*command)());
     void paint(HWND window);
     LRESULT confirm_close(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    // A new DPI: the system's rectangle, every control laid out again, the font made again,
+    // the status icons loaded again at their new size.
+    void apply_dpi(unsigned reported_dpi, const RECT* suggested);
+    RECT status_tool_rect() const;
 
     std::unique_ptr<ConfigPage> config_page_;
     std::unique_ptr<LoggingPage> logging_page_;
     HWND tab_control_ = nullptr;
-    int tab_width_;
-    int tab_height_;
     HWND start_button_ = nullptr;
     HWND stop_button_ = nullptr;
     HWND status_icon_ = nullptr;
     HWND tooltip_ = nullptr;
-    HICON running_icon_;
-    HICON pending_icon_;
-    HICON stopped_icon_;
-    HICON warning_icon_;
     std::unique_ptr<ServiceControl> service_;
+    ControlTable controls_;
+    unsigned dpi_;
+    WindowFont font_;
+    // The status icons belong to the status monitor's thread once it runs; this thread only
+    // tells it the size they are to have.
+    std::unique_ptr<StatusIcons> icons_;
+    std::atomic<int> icon_size_;
     const ServiceStateDisplay* shown_state_ = nullptr; // touched by the status monitor only
 };

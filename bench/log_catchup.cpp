@@ -197,7 +197,8 @@ HWND make_frame() {
 // A Logging page, as the program makes it, shown; its follower starts at once.
 HWND make_page(HWND frame) {
     const RECT page_area = {1, 25, 620, 434};
-    auto* page = new LoggingPage(app_instance, frame, &page_area);
+    auto* page = new LoggingPage(app_instance, frame, &page_area, 96,
+                                 static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     page->create();
     page->activate();
     const HWND list = GetDlgItem(page->handle(), IDC_LOG_LIST);

@@ -7,10 +7,20 @@
 #include "log/log_follower.h"
 #include "res/resource.h"
 #include "ui/child_controls.h"
+#include "ui/dpi_scale.h"
 
 namespace {
 
 constexpr int date_time_width = 120;
+
+// The list is the page's width (619) less 20.
+const ControlRow controls[] = {
+    {"BUTTON", IDC_CLEAR, IDS_CLEAR, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 539, 378,
+     73, 23, 0, 0, 0},
+    {WC_LISTVIEWA, IDC_LOG_LIST, 0,
+     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_NOSORTHEADER | LVS_REPORT, 10, 10, 599,
+     358, 0, 0, 0},
+};
 
 bool insert_column(HWND list, int subitem, int width, unsigned text_id) {
     const LoadedString text(text_id);
@@ -25,40 +35,42 @@ bool insert_column(HWND list, int subitem, int width, unsigned text_id) {
 
 } // namespace
 
-LoggingPage::LoggingPage(HINSTANCE instance, HWND parent, const RECT* rectangle)
-    : TabDialog(instance, parent, rectangle) {}
+LoggingPage::LoggingPage(HINSTANCE instance, HWND parent, const RECT* rectangle, unsigned dpi,
+                         HFONT font)
+    : TabDialog(instance, parent, rectangle, ControlTable(controls), dpi, font) {}
 
 bool LoggingPage::create() {
     TabDialog::create();
-
-    clear_button_ =
-        create_child_control(window_, page_instance_, "BUTTON", IDC_CLEAR, IDS_CLEAR,
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 539, 378, 73, 23);
-    list_ = CreateWindowExA(
-        0, WC_LISTVIEWA, nullptr,
-        WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_NOSORTHEADER | LVS_REPORT, 10, 10,
-        width() - 20, 358, window_, reinterpret_cast<HMENU>(IDC_LOG_LIST), page_instance_, nullptr);
-
-    RECT list_area = {};
-    bool columns = insert_column(list_, 0, date_time_width, IDS_DATE_TIME);
-    if (columns) {
-        GetWindowRect(list_, &list_area);
-        columns = insert_column(list_, 1, (list_area.right - list_area.left) - date_time_width,
-                                IDS_ENTRIES);
-    }
+    const HWND list = controls_.get(IDC_LOG_LIST);
+    const bool columns =
+        insert_column(list, 0, scale_to_dpi(date_time_width, dpi_), IDS_DATE_TIME) &&
+        insert_column(list, 1, entries_width(), IDS_ENTRIES);
     if (!columns) {
         return false; // nothing to tell the user: the tab just stays empty
     }
     // Workers live as long as the process.
-    (new LogFollower(list_))->start();
+    (new LogFollower(list))->start();
     return true;
+}
+
+int LoggingPage::entries_width() const {
+    RECT list_area = {};
+    GetWindowRect(controls_.get(IDC_LOG_LIST), &list_area);
+    return (list_area.right - list_area.left) - scale_to_dpi(date_time_width, dpi_);
+}
+
+void LoggingPage::lay_out(const RECT& rectangle, unsigned dpi, HFONT font) {
+    TabDialog::lay_out(rectangle, dpi, font);
+    const HWND list = controls_.get(IDC_LOG_LIST);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, scale_to_dpi(date_time_width, dpi));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, entries_width());
 }
 
 LRESULT LoggingPage::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wparam) == IDC_CLEAR && HIWORD(wparam) == BN_CLICKED) {
-            SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+            SendMessageA(controls_.get(IDC_LOG_LIST), LVM_DELETEALLITEMS, 0, 0);
             return 0;
         }
         break;

@@ -6,14 +6,15 @@
 
 class LoggingPage : public TabDialog {
 public:
-    LoggingPage(HINSTANCE instance, HWND parent, const RECT* rectangle);
+    LoggingPage(HINSTANCE instance, HWND parent, const RECT* rectangle, unsigned dpi, HFONT font);
 
     // Makes the page, its button and list, and starts the follower; false when the list
     // refuses a column, and then no follower runs.
     bool create() override;
     LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
+    void lay_out(const RECT& rectangle, unsigned dpi, HFONT font) override;
 
 private:
-    HWND clear_button_ = nullptr;
-    HWND list_ = nullptr;
+    // The Entries column takes what the Date/Time column leaves of the list's outer width.
+    int entries_width() const;
 };

@@ -15,6 +15,8 @@ bool StatusMonitor::run() {
     while (!service_.is_available()) {
         SleepEx(retry_interval_ms, FALSE);
         service_.reopen();
+        // Shown again: the icon follows a change of the screen's DPI meanwhile.
+        main_window->show_service_state(0);
     }
     for (;;) {
         const DWORD state = service_.query_state();

@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "res/resource.h"
 #include "ui/child_controls.h"
+#include "ui/dpi_scale.h"
 
 namespace {
 
@@ -21,6 +22,40 @@ constexpr DWORD check_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX;
 constexpr DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD number_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
 constexpr DWORD prefix_edit_style = number_style | WS_DISABLED;
+
+// In creation order, which is the Tab key's order. The prefix settings live inside the group
+// box, in its coordinates.
+const ControlRow controls[] = {
+    {"BUTTON", IDC_ADV_CANCEL, IDS_CANCEL, button_style, 295, 290, 73, 23, 0, 0, 0},
+    {"BUTTON", IDC_ADV_OK, IDS_OK, button_style, 212, 290, 73, 23, 0, 0, 0},
+    {"STATIC", IDC_AUTH_METHOD_LABEL, IDS_AUTH_METHOD_LABEL, label_style, 10, 20, 160, 17, 0, 0, 0},
+    {"COMBOBOX", IDC_AUTH_METHOD, 0, list_style, 170, 20, 200, 136, 0, 0, 0},
+    {"STATIC", IDC_TUNNEL_MODE_LABEL, IDS_TUNNEL_MODE_LABEL, label_style, 10, 48, 160, 17, 0, 0, 0},
+    {"COMBOBOX", IDC_TUNNEL_MODE, 0, list_style, 170, 48, 200, 136, 0, 0, 0},
+    {"STATIC", IDC_CLIENT_ADDRESS_LABEL, IDS_CLIENT_ADDRESS_LABEL, label_style, 10, 76, 160, 17, 0,
+     0, 0},
+    {"EDIT", IDC_CLIENT_ADDRESS, 0, number_style | ES_AUTOHSCROLL, 170, 76, 200, 23,
+     ConfigRecord::client_address_capacity, 0, 0},
+    {"BUTTON", IDC_KEEPALIVE, IDS_KEEPALIVE, check_style, 10, 104, 160, 17, 0, 0, 0},
+    {"STATIC", IDC_KEEPALIVE_INTERVAL_LABEL, IDS_KEEPALIVE_INTERVAL_LABEL, label_style, 10, 121,
+     160, 17, 0, 0, 0},
+    {"EDIT", IDC_KEEPALIVE_INTERVAL, 0, number_style, 170, 118, 100, 23, interval_digits, 0, 0},
+    {"BUTTON", IDC_REQUEST_PREFIX, IDS_REQUEST_PREFIX, check_style, 10, 148, 160, 17, 0, 0, 0},
+    {"BUTTON", IDC_PREFIX_GROUP, IDS_PREFIX_GROUP,
+     WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_GROUPBOX, 10, 168, 360, 105, 0, 0, 0},
+    {"STATIC", IDC_PREFIX_LENGTH_LABEL, IDS_PREFIX_LENGTH_LABEL, label_style, 5, 25, 160, 17, 0,
+     IDC_PREFIX_GROUP, 0},
+    {"EDIT", IDC_PREFIX_LENGTH, 0, prefix_edit_style, 165, 25, 100, 23, prefix_digits,
+     IDC_PREFIX_GROUP, 0},
+    {"STATIC", IDC_RTADV_INTERFACE_LABEL, IDS_RTADV_INTERFACE_LABEL, label_style, 5, 50, 160, 17, 0,
+     IDC_PREFIX_GROUP, 0},
+    {"EDIT", IDC_RTADV_INTERFACE, 0, prefix_edit_style, 165, 50, 100, 23, prefix_digits,
+     IDC_PREFIX_GROUP, 0},
+    {"STATIC", IDC_DNS_SERVER_LABEL, IDS_DNS_SERVER_LABEL, label_style, 5, 75, 160, 17, 0,
+     IDC_PREFIX_GROUP, 0},
+    {"EDIT", IDC_DNS_SERVER, 0, prefix_edit_style | ES_AUTOHSCROLL, 165, 75, 180, 23,
+     ConfigRecord::dns_server_capacity, IDC_PREFIX_GROUP, 0},
+};
 
 const unsigned auth_method_items[ConfigRecord::keyword_count] = {IDS_AUTH_ANY, IDS_AUTH_DIGEST_MD5,
                                                                  IDS_AUTH_PLAIN, IDS_AUTH_PASS_DSS};
@@ -52,7 +87,7 @@ void set_number_text(HWND edit, long value, char* buffer, std::size_t capacity) 
 AdvancedDialog::AdvancedDialog(const char* class_name, const char* title, DWORD style,
                                const RECT* rectangle, HINSTANCE instance, HWND owner,
                                UINT_PTR identifier)
-    : WindowObject(class_name, title, style, rectangle, instance) {
+    : WindowObject(class_name, title, style, rectangle, instance), controls_(controls) {
     extended_style_ = WS_EX_CONTEXTHELP;
     parent_ = owner;
     menu_or_id_ = identifier;
@@ -60,61 +95,22 @@ AdvancedDialog::AdvancedDialog(const char* class_name, const char* title, DWORD 
 
 bool AdvancedDialog::create() {
     WindowObject::create();
-    const HWND w = window_;
-    const HINSTANCE in = instance_;
-    cancel_button_ = create_child_control(w, in, "BUTTON", IDC_ADV_CANCEL, IDS_CANCEL, button_style,
-                                          295, 290, 73, 23);
-    ok_button_ =
-        create_child_control(w, in, "BUTTON", IDC_ADV_OK, IDS_OK, button_style, 212, 290, 73, 23);
-    auth_method_label_ = create_child_control(w, in, "STATIC", IDC_AUTH_METHOD_LABEL,
-                                              IDS_AUTH_METHOD_LABEL, label_style, 10, 20, 160, 17);
-    auth_method_list_ =
-        create_child_control(w, in, "COMBOBOX", IDC_AUTH_METHOD, 0, list_style, 170, 20, 200, 136);
-    tunnel_mode_label_ = create_child_control(w, in, "STATIC", IDC_TUNNEL_MODE_LABEL,
-                                              IDS_TUNNEL_MODE_LABEL, label_style, 10, 48, 160, 17);
-    tunnel_mode_list_ =
-        create_child_control(w, in, "COMBOBOX", IDC_TUNNEL_MODE, 0, list_style, 170, 48, 200, 136);
-    client_address_label_ =
-        create_child_control(w, in, "STATIC", IDC_CLIENT_ADDRESS_LABEL, IDS_CLIENT_ADDRESS_LABEL,
-                             label_style, 10, 76, 160, 17);
-    client_address_edit_ =
-        create_child_control(w, in, "EDIT", IDC_CLIENT_ADDRESS, 0, number_style | ES_AUTOHSCROLL,
-                             170, 76, 200, 23, ConfigRecord::client_address_capacity);
-    keepalive_box_ = create_child_control(w, in, "BUTTON", IDC_KEEPALIVE, IDS_KEEPALIVE,
-                                          check_style, 10, 104, 160, 17);
-    keepalive_interval_label_ =
-        create_child_control(w, in, "STATIC", IDC_KEEPALIVE_INTERVAL_LABEL,
-                             IDS_KEEPALIVE_INTERVAL_LABEL, label_style, 10, 121, 160, 17);
-    keepalive_interval_edit_ = create_child_control(
-        w, in, "EDIT", IDC_KEEPALIVE_INTERVAL, 0, number_style, 170, 118, 100, 23, interval_digits);
-    request_prefix_box_ = create_child_control(w, in, "BUTTON", IDC_REQUEST_PREFIX,
-                                               IDS_REQUEST_PREFIX, check_style, 10, 148, 160, 17);
-    prefix_group_ = create_child_control(
-        w, in, "BUTTON", IDC_PREFIX_GROUP, IDS_PREFIX_GROUP,
-        WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_GROUPBOX, 10, 168, 360, 105);
-
-    // The prefix settings live inside the group box, in its coordinates.
-    const HWND g = prefix_group_;
-    prefix_length_label_ =
-        create_child_control(g, in, "STATIC", IDC_PREFIX_LENGTH_LABEL, IDS_PREFIX_LENGTH_LABEL,
-                             label_style, 5, 25, 160, 17);
-    prefix_length_edit_ = create_child_control(g, in, "EDIT", IDC_PREFIX_LENGTH, 0,
-                                               prefix_edit_style, 165, 25, 100, 23, prefix_digits);
-    prefix_interface_label_ =
-        create_child_control(g, in, "STATIC", IDC_RTADV_INTERFACE_LABEL, IDS_RTADV_INTERFACE_LABEL,
-                             label_style, 5, 50, 160, 17);
-    prefix_interface_edit_ = create_child_control(
-        g, in, "EDIT", IDC_RTADV_INTERFACE, 0, prefix_edit_style, 165, 50, 100, 23, prefix_digits);
-    SetWindowTextA(prefix_interface_edit_, "0"); // replaced by the record's value on every show
-    dns_server_label_ = create_child_control(g, in, "STATIC", IDC_DNS_SERVER_LABEL,
-                                             IDS_DNS_SERVER_LABEL, label_style, 5, 75, 160, 17);
-    dns_server_edit_ =
-        create_child_control(g, in, "EDIT", IDC_DNS_SERVER, 0, prefix_edit_style | ES_AUTOHSCROLL,
-                             165, 75, 180, 23, ConfigRecord::dns_server_capacity);
-
-    fill_list(auth_method_list_, auth_method_items);
-    fill_list(tunnel_mode_list_, tunnel_mode_items);
+    const unsigned dpi = dpi_after_creation();
+    font_ = WindowFont(dpi);
+    controls_.create(window_, instance_, dpi, font_.get());
+    // Replaced by the record's value on every show.
+    SetWindowTextA(controls_.get(IDC_RTADV_INTERFACE), "0");
+    fill_list(controls_.get(IDC_AUTH_METHOD), auth_method_items);
+    fill_list(controls_.get(IDC_TUNNEL_MODE), tunnel_mode_items);
     return true;
+}
+
+void AdvancedDialog::apply_dpi(unsigned reported_dpi, const RECT* suggested) {
+    const unsigned dpi = sane_dpi(reported_dpi);
+    WindowFont font(dpi);
+    take_dpi_rect(reported_dpi, suggested);
+    controls_.lay_out(dpi, font.get());
+    font_ = std::move(font); // the old font goes once no control uses it
 }
 
 void AdvancedDialog::dismiss() {
@@ -124,12 +120,14 @@ void AdvancedDialog::dismiss() {
 }
 
 void AdvancedDialog::show_keepalive(bool on) {
-    show_check(keepalive_box_, on, {keepalive_interval_edit_}, on);
+    show_check(controls_.get(IDC_KEEPALIVE), on, {controls_.get(IDC_KEEPALIVE_INTERVAL)}, on);
 }
 
 void AdvancedDialog::show_prefix_request(bool on) {
-    show_check(request_prefix_box_, on,
-               {prefix_group_, prefix_length_edit_, prefix_interface_edit_, dns_server_edit_}, on);
+    show_check(controls_.get(IDC_REQUEST_PREFIX), on,
+               {controls_.get(IDC_PREFIX_GROUP), controls_.get(IDC_PREFIX_LENGTH),
+                controls_.get(IDC_RTADV_INTERFACE), controls_.get(IDC_DNS_SERVER)},
+               on);
 }
 
 void AdvancedDialog::fill_controls() {
@@ -140,17 +138,18 @@ void AdvancedDialog::fill_controls() {
     const ConfigRecord& record = working_record;
     const char* address =
         record.get_tunnel_mode() == v4v6_mode ? record.get_client_v6() : record.get_client_v4();
-    SendMessageA(client_address_edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(address));
-    set_number_text(keepalive_interval_edit_, record.get_keepalive_interval(), interval,
-                    sizeof interval);
-    set_number_text(prefix_length_edit_, record.get_prefixlen(), prefix_length,
+    SendMessageA(controls_.get(IDC_CLIENT_ADDRESS), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(address));
+    set_number_text(controls_.get(IDC_KEEPALIVE_INTERVAL), record.get_keepalive_interval(),
+                    interval, sizeof interval);
+    set_number_text(controls_.get(IDC_PREFIX_LENGTH), record.get_prefixlen(), prefix_length,
                     sizeof prefix_length);
-    set_number_text(prefix_interface_edit_, record.get_if_prefix(), prefix_interface,
+    set_number_text(controls_.get(IDC_RTADV_INTERFACE), record.get_if_prefix(), prefix_interface,
                     sizeof prefix_interface);
-    SendMessageA(dns_server_edit_, WM_SETTEXT, 0,
+    SendMessageA(controls_.get(IDC_DNS_SERVER), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(record.get_dns_server()));
-    SendMessageA(auth_method_list_, CB_SETCURSEL, record.get_auth_method(), 0);
-    SendMessageA(tunnel_mode_list_, CB_SETCURSEL, record.get_tunnel_mode(), 0);
+    SendMessageA(controls_.get(IDC_AUTH_METHOD), CB_SETCURSEL, record.get_auth_method(), 0);
+    SendMessageA(controls_.get(IDC_TUNNEL_MODE), CB_SETCURSEL, record.get_tunnel_mode(), 0);
     show_keepalive(record.get_keepalive());
     show_prefix_request(record.get_router());
 }
@@ -159,23 +158,24 @@ void AdvancedDialog::store_controls() {
     // Refused numbers keep the record's previous value; the next opening shows it.
     char text[read_capacity];
     ConfigRecord& record = working_record;
-    record.set_auth_method(selected_position(auth_method_list_));
-    record.set_tunnel_mode(selected_position(tunnel_mode_list_));
-    read_edit(client_address_edit_, text, sizeof text, ConfigRecord::client_address_capacity);
+    record.set_auth_method(selected_position(controls_.get(IDC_AUTH_METHOD)));
+    record.set_tunnel_mode(selected_position(controls_.get(IDC_TUNNEL_MODE)));
+    read_edit(controls_.get(IDC_CLIENT_ADDRESS), text, sizeof text,
+              ConfigRecord::client_address_capacity);
     if (record.get_tunnel_mode() == v4v6_mode) {
         record.set_client_v6(text);
     } else {
         record.set_client_v4(text);
     }
     record.set_keepalive(IsDlgButtonChecked(window_, IDC_KEEPALIVE) == BST_CHECKED);
-    read_edit(keepalive_interval_edit_, text, sizeof text, interval_digits);
+    read_edit(controls_.get(IDC_KEEPALIVE_INTERVAL), text, sizeof text, interval_digits);
     record.parse_keepalive_interval(text);
     record.set_router(IsDlgButtonChecked(window_, IDC_REQUEST_PREFIX) == BST_CHECKED);
-    read_edit(prefix_length_edit_, text, sizeof text, prefix_digits);
+    read_edit(controls_.get(IDC_PREFIX_LENGTH), text, sizeof text, prefix_digits);
     record.parse_prefixlen(text);
-    read_edit(prefix_interface_edit_, text, sizeof text, prefix_digits);
+    read_edit(controls_.get(IDC_RTADV_INTERFACE), text, sizeof text, prefix_digits);
     record.parse_if_prefix(text);
-    read_edit(dns_server_edit_, text, sizeof text, ConfigRecord::dns_server_capacity);
+    read_edit(controls_.get(IDC_DNS_SERVER), text, sizeof text, ConfigRecord::dns_server_capacity);
     record.set_dns_server(text);
 }
 
@@ -187,6 +187,9 @@ LRESULT AdvancedDialog::handle_message(HWND window, UINT message, WPARAM wparam,
         return 0;
     case WM_PAINT:
         paint_nothing(window);
+        return 0;
+    case WM_DPICHANGED:
+        apply_dpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
         return 0;
     case WM_CLOSE:
         dismiss(); // hidden, never destroyed: the next opening reuses it

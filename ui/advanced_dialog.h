@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ui/control_table.h"
+#include "ui/window_font.h"
 #include "ui/window_object.h"
 
 class AdvancedDialog : public WindowObject {
@@ -25,23 +27,9 @@ private:
     void show_keepalive(bool on);
     void show_prefix_request(bool on);
 
-    HWND cancel_button_ = nullptr;
-    HWND ok_button_ = nullptr;
-    HWND auth_method_label_ = nullptr;
-    HWND tunnel_mode_label_ = nullptr;
-    HWND client_address_label_ = nullptr;
-    HWND auth_method_list_ = nullptr;
-    HWND tunnel_mode_list_ = nullptr;
-    HWND client_address_edit_ = nullptr;
-    HWND keepalive_box_ = nullptr;
-    HWND keepalive_interval_label_ = nullptr;
-    HWND keepalive_interval_edit_ = nullptr;
-    HWND request_prefix_box_ = nullptr;
-    HWND prefix_group_ = nullptr;
-    HWND prefix_length_edit_ = nullptr;
-    HWND prefix_interface_edit_ = nullptr;
-    HWND dns_server_edit_ = nullptr;
-    HWND prefix_length_label_ = nullptr;
-    HWND prefix_interface_label_ = nullptr;
-    HWND dns_server_label_ = nullptr;
+    // A new DPI: the system's rectangle, the controls laid out again, the font made again.
+    void apply_dpi(unsigned reported_dpi, const RECT* suggested);
+
+    ControlTable controls_;
+    WindowFont font_;
 };

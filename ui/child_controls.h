@@ -6,12 +6,6 @@
 #include <cstddef>
 #include <initializer_list>
 
-// A child control whose text, when text_id is not 0, is a string-table entry; a text limit
-// other than 0 is set on it right after creation.
-HWND create_child_control(HWND parent, HINSTANCE instance, const char* class_name, int id,
-                          unsigned text_id, DWORD style, int x, int y, int width, int height,
-                          std::size_t text_limit = 0);
-
 // Sets a plain check box and enables or disables the controls that depend on it.
 void show_check(HWND box, bool checked, std::initializer_list<HWND> dependents, bool enabled);
 

@@ -19,6 +19,25 @@ constexpr std::size_t read_capacity = ConfigRecord::server_capacity + 1;
 constexpr DWORD label_style = WS_CHILD | WS_VISIBLE;
 constexpr DWORD edit_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD check_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX;
+
+// In creation order, which is the Tab key's order.
+const ControlRow controls[] = {
+    {"STATIC", IDC_SERVER_LABEL, IDS_SERVER_LABEL, label_style, 30, 20, 100, 17, 0, 0, 0},
+    {"EDIT", IDC_SERVER, 0, edit_style, 140, 20, 200, 23, ConfigRecord::server_capacity, 0, 0},
+    {"BUTTON", IDC_AUTH_GROUP, IDS_AUTHENTICATION, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 30, 50, 360,
+     120, 0, 0, 0},
+    {"BUTTON", IDC_ANONYMOUS, IDS_ANONYMOUS, check_style, 40, 75, 100, 17, 0, 0, 0},
+    {"STATIC", IDC_USERNAME_LABEL, IDS_USERNAME_LABEL, label_style, 50, 100, 120, 17, 0, 0, 0},
+    {"EDIT", IDC_USERNAME, 0, edit_style, 180, 100, 200, 23, ConfigRecord::userid_capacity, 0, 0},
+    {"STATIC", IDC_PASSWORD_LABEL, IDS_PASSWORD_LABEL, label_style, 50, 128, 120, 17, 0, 0, 0},
+    {"EDIT", IDC_PASSWORD, 0, edit_style | ES_PASSWORD, 180, 128, 200, 23,
+     ConfigRecord::passwd_capacity, 0, 0},
+    {"BUTTON", IDC_APPLY, IDS_APPLY, button_style, 539, 378, 73, 23, 0, 0, 0},
+    {"BUTTON", IDC_DEFAULT, IDS_DEFAULT, button_style, 456, 378, 73, 23, 0, 0, 0},
+    {"BUTTON", IDC_CANCEL, IDS_CANCEL, button_style, 373, 378, 73, 23, 0, 0, 0},
+    {"BUTTON", IDC_ADVANCED, IDS_ADVANCED, button_style, 290, 378, 73, 23, 0, 0, 0},
+};
 
 const RECT advanced_area = {0, 0, 387, 358};
 
@@ -28,54 +47,23 @@ HWND owner_window() {
 
 } // namespace
 
-ConfigPage::ConfigPage(HINSTANCE instance, HWND parent, const RECT* rectangle)
-    : TabDialog(instance, parent, rectangle) {}
+ConfigPage::ConfigPage(HINSTANCE instance, HWND parent, const RECT* rectangle, unsigned dpi,
+                       HFONT font)
+    : TabDialog(instance, parent, rectangle, ControlTable(controls), dpi, font) {}
 
 ConfigPage::~ConfigPage() = default;
 
-bool ConfigPage::create() {
-    TabDialog::create();
-    const HWND w = window_;
-    const HINSTANCE in = page_instance_;
-    server_label_ = create_child_control(w, in, "STATIC", IDC_SERVER_LABEL, IDS_SERVER_LABEL,
-                                         label_style, 30, 20, 100, 17);
-    server_edit_ = create_child_control(w, in, "EDIT", IDC_SERVER, 0, edit_style, 140, 20, 200, 23,
-                                        ConfigRecord::server_capacity);
-    authentication_group_ =
-        create_child_control(w, in, "BUTTON", IDC_AUTH_GROUP, IDS_AUTHENTICATION,
-                             WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 30, 50, 360, 120);
-    anonymous_box_ =
-        create_child_control(w, in, "BUTTON", IDC_ANONYMOUS, IDS_ANONYMOUS,
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 40, 75, 100, 17);
-    username_label_ = create_child_control(w, in, "STATIC", IDC_USERNAME_LABEL, IDS_USERNAME_LABEL,
-                                           label_style, 50, 100, 120, 17);
-    username_edit_ = create_child_control(w, in, "EDIT", IDC_USERNAME, 0, edit_style, 180, 100, 200,
-                                          23, ConfigRecord::userid_capacity);
-    password_label_ = create_child_control(w, in, "STATIC", IDC_PASSWORD_LABEL, IDS_PASSWORD_LABEL,
-                                           label_style, 50, 128, 120, 17);
-    password_edit_ = create_child_control(w, in, "EDIT", IDC_PASSWORD, 0, edit_style | ES_PASSWORD,
-                                          180, 128, 200, 23, ConfigRecord::passwd_capacity);
-    apply_button_ =
-        create_child_control(w, in, "BUTTON", IDC_APPLY, IDS_APPLY, button_style, 539, 378, 73, 23);
-    default_button_ = create_child_control(w, in, "BUTTON", IDC_DEFAULT, IDS_DEFAULT, button_style,
-                                           456, 378, 73, 23);
-    cancel_button_ = create_child_control(w, in, "BUTTON", IDC_CANCEL, IDS_CANCEL, button_style,
-                                          373, 378, 73, 23);
-    advanced_button_ = create_child_control(w, in, "BUTTON", IDC_ADVANCED, IDS_ADVANCED,
-                                            button_style, 290, 378, 73, 23);
-    return true;
-}
-
 void ConfigPage::show_anonymous(bool on) {
-    show_check(anonymous_box_, on, {username_edit_, password_edit_}, !on);
+    show_check(controls_.get(IDC_ANONYMOUS), on,
+               {controls_.get(IDC_USERNAME), controls_.get(IDC_PASSWORD)}, !on);
 }
 
 void ConfigPage::fill_controls() {
-    SendMessageA(server_edit_, WM_SETTEXT, 0,
+    SendMessageA(controls_.get(IDC_SERVER), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(working_record.get_server()));
-    SendMessageA(username_edit_, WM_SETTEXT, 0,
+    SendMessageA(controls_.get(IDC_USERNAME), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(working_record.get_userid()));
-    SendMessageA(password_edit_, WM_SETTEXT, 0,
+    SendMessageA(controls_.get(IDC_PASSWORD), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(working_record.get_passwd()));
     show_anonymous(working_record.get_anonymous());
 }
@@ -83,12 +71,12 @@ void ConfigPage::fill_controls() {
 void ConfigPage::read_controls() {
     // The credentials are read while disabled too: they stay in the record under Anonymous.
     char text[read_capacity];
-    read_edit(server_edit_, text, sizeof text, ConfigRecord::server_capacity);
+    read_edit(controls_.get(IDC_SERVER), text, sizeof text, ConfigRecord::server_capacity);
     working_record.set_server(text);
     working_record.set_anonymous(IsDlgButtonChecked(window_, IDC_ANONYMOUS) == BST_CHECKED);
-    read_edit(username_edit_, text, sizeof text, ConfigRecord::userid_capacity);
+    read_edit(controls_.get(IDC_USERNAME), text, sizeof text, ConfigRecord::userid_capacity);
     working_record.set_userid(text);
-    read_edit(password_edit_, text, sizeof text, ConfigRecord::passwd_capacity);
+    read_edit(controls_.get(IDC_PASSWORD), text, sizeof text, ConfigRecord::passwd_capacity);
     working_record.set_passwd(text);
 }
 
@@ -143,6 +131,8 @@ LRESULT ConfigPage::handle_message(HWND window, UINT message, WPARAM wparam, LPA
     case WM_ERASEBKGND:
         paint_nothing(window);
         return 0;
+    case WM_CTLCOLORSTATIC:
+        return control_background(reinterpret_cast<HWND>(lparam), message, wparam, lparam);
     case WM_SHOWWINDOW:
         if (wparam != 0) {
             fill_controls();

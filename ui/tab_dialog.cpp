@@ -1,7 +1,9 @@
 #include "ui/tab_dialog.h"
 
-TabDialog::TabDialog(HINSTANCE instance, HWND parent, const RECT* rectangle)
-    : WindowObject("TabDialog", nullptr, WS_CHILD, nullptr, instance), page_instance_(instance) {
+TabDialog::TabDialog(HINSTANCE instance, HWND parent, const RECT* rectangle,
+                     const ControlTable& controls, unsigned dpi, HFONT font)
+    : WindowObject("TabDialog", nullptr, WS_CHILD, nullptr, instance), page_instance_(instance),
+      controls_(controls), dpi_(dpi), font_(font) {
     extended_style_ = WS_EX_CONTROLPARENT | WS_EX_TRANSPARENT;
     parent_ = parent;
     if (rectangle != nullptr) {
@@ -11,7 +13,17 @@ TabDialog::TabDialog(HINSTANCE instance, HWND parent, const RECT* rectangle)
 
 bool TabDialog::create() {
     WindowObject::create();
+    controls_.create(window_, page_instance_, dpi_, font_);
     return true;
+}
+
+void TabDialog::lay_out(const RECT& rectangle, unsigned dpi, HFONT font) {
+    place_at(rectangle);
+    dpi_ = dpi;
+    font_ = font;
+    SetWindowPos(window_, nullptr, rectangle.left, rectangle.top, width_, height_,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    controls_.lay_out(dpi, font);
 }
 
 bool TabDialog::activate() {
@@ -25,4 +37,24 @@ bool TabDialog::deactivate() {
     const bool was_visible = ShowWindow(window_, SW_HIDE) != FALSE;
     EnableWindow(window_, FALSE);
     return was_visible;
+}
+
+LRESULT TabDialog::control_background(HWND control, UINT message, WPARAM wparam,
+                                      LPARAM lparam) const {
+    // A read-only or disabled edit asks too: it keeps the system's look.
+    char class_name[8] = {};
+    GetClassNameA(control, class_name, sizeof class_name);
+    if (lstrcmpiA(class_name, "Edit") == 0) {
+        return DefWindowProcA(window_, message, wparam, lparam);
+    }
+    // The page paints nothing of its own: the tab control paints the ground under the control.
+    const HDC context = reinterpret_cast<HDC>(wparam);
+    POINT origin = {0, 0};
+    MapWindowPoints(control, parent_, &origin, 1);
+    POINT previous = {};
+    OffsetViewportOrgEx(context, -origin.x, -origin.y, &previous);
+    SendMessageA(parent_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(context), PRF_CLIENT);
+    SetViewportOrgEx(context, previous.x, previous.y, nullptr);
+    SetBkMode(context, TRANSPARENT);
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
 }

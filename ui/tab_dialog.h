@@ -1,21 +1,33 @@
 // Base of the pages inside the main window's tab control: hidden children of the tab
-// control, switched with activate and deactivate.
+// control, switched with activate and deactivate, each with its table of controls.
 #pragma once
 
+#include "ui/control_table.h"
 #include "ui/window_object.h"
 
 class TabDialog : public WindowObject {
 public:
-    // The rectangle is in the tab control's client coordinates and is taken as it is.
-    TabDialog(HINSTANCE instance, HWND parent, const RECT* rectangle);
+    // The rectangle is in the tab control's client coordinates and is taken as it is; the
+    // controls are made for the DPI, in the font.
+    TabDialog(HINSTANCE instance, HWND parent, const RECT* rectangle, const ControlTable& controls,
+              unsigned dpi, HFONT font);
 
-    // Makes the page window; a page's own create calls this first, then adds its controls.
+    // Makes the page window and its controls; a page's own create calls this first.
     virtual bool create();
+    // Moves the page to the rectangle and lays its controls out for the DPI.
+    virtual void lay_out(const RECT& rectangle, unsigned dpi, HFONT font);
 
     // Both return whether the page was visible before the call.
     bool activate();
     bool deactivate();
 
 protected:
+    // The answer to WM_CTLCOLORSTATIC: a label, check box or group box draws its text on what
+    // the tab control shows under the page, not on a box of its own.
+    LRESULT control_background(HWND control, UINT message, WPARAM wparam, LPARAM lparam) const;
+
     HINSTANCE page_instance_;
+    ControlTable controls_;
+    unsigned dpi_;
+    HFONT font_;
 };

@@ -1,6 +1,8 @@
 #include "ui/window_object.h"
 
 #include "res/resource.h"
+#include "ui/dpi_scale.h"
+#include "ui/window_dpi.h"
 
 WindowObject::WindowObject(const char* class_name, const char* title, DWORD style,
                            const RECT* rectangle, HINSTANCE instance)
@@ -12,10 +14,7 @@ WindowObject::WindowObject(const char* class_name, const char* title, DWORD styl
     }
     width_ = rectangle->right - rectangle->left;
     height_ = rectangle->bottom - rectangle->top;
-    RECT desktop = {};
-    GetWindowRect(GetDesktopWindow(), &desktop);
-    position_ =
-        centred(width_, height_, desktop.right - desktop.left, desktop.bottom - desktop.top);
+    position_ = centred_on_desktop(window_dpi(nullptr));
 }
 
 WindowObject::~WindowObject() {
@@ -29,6 +28,38 @@ RECT WindowObject::centred(LONG width, LONG height, LONG desktop_width, LONG des
     // Each half truncates on its own, so an odd overhang loses a pixel, as the system would.
     return RECT{(desktop_width - width) / 2, (desktop_height - height) / 2,
                 (desktop_width + width) / 2, (desktop_height + height) / 2};
+}
+
+RECT WindowObject::centred_on_desktop(unsigned dpi) const {
+    RECT desktop = {};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    return centred(scale_to_dpi(width_, dpi), scale_to_dpi(height_, dpi),
+                   desktop.right - desktop.left, desktop.bottom - desktop.top);
+}
+
+unsigned WindowObject::dpi_after_creation() {
+    // A monitor of its own can show the new window at another DPI than the system's.
+    const unsigned dpi = window_dpi(window_);
+    if (dpi != window_dpi(nullptr)) {
+        position_ = centred_on_desktop(dpi);
+        SetWindowPos(window_, nullptr, position_.left, position_.top,
+                     position_.right - position_.left, position_.bottom - position_.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return dpi;
+}
+
+void WindowObject::take_dpi_rect(unsigned reported_dpi, const RECT* suggested) {
+    // The system's suggestion fits the DPI it reported; a DPI out of range gets our own size.
+    RECT place = suggested != nullptr ? *suggested : RECT{};
+    if (suggested == nullptr || sane_dpi(reported_dpi) != reported_dpi) {
+        GetWindowRect(window_, &place);
+        const unsigned dpi = sane_dpi(reported_dpi);
+        place.right = place.left + scale_to_dpi(width_, dpi);
+        place.bottom = place.top + scale_to_dpi(height_, dpi);
+    }
+    SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowObject::place_at(const RECT& rectangle) {

@@ -8,8 +8,9 @@
 
 class WindowObject {
 public:
-    // Centres a window of the rectangle's size on the desktop; without a rectangle the
-    // system places it. The window itself is made by create.
+    // Centres a window of the rectangle's size (in 96-DPI units, brought to the system's DPI)
+    // on the desktop; without a rectangle the system places it. The window itself is made by
+    // create.
     WindowObject(const char* class_name, const char* title, DWORD style, const RECT* rectangle,
                  HINSTANCE instance);
     virtual ~WindowObject(); // destroys the window if it still exists
@@ -33,6 +34,13 @@ public:
 protected:
     // Places the window at the rectangle as given, in its parent's client coordinates.
     void place_at(const RECT& rectangle);
+    // Where the window's size at the DPI lands when centred on the desktop.
+    RECT centred_on_desktop(unsigned dpi) const;
+    // A top-level window's DPI once it exists; the window is sized for it when it differs from
+    // the system's.
+    unsigned dpi_after_creation();
+    // Moves a top-level window to the rectangle the system suggests for a new DPI.
+    void take_dpi_rect(unsigned reported_dpi, const RECT* suggested);
     int width() const { return width_; }
     int height() const { return height_; }
 
@@ -43,7 +51,7 @@ protected:
     std::string title_;
     bool has_title_;
     RECT position_;
-    int height_ = 0;
+    int height_ = 0; // as given: 96-DPI units for a top-level window
     int width_ = 0;
     HWND window_ = nullptr;
     HWND parent_ = nullptr;

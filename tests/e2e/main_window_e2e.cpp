@@ -8,6 +8,7 @@
 #include "e2e/gui_session.h"
 #include "res/resource.h"
 #include "service/service_control.h"
+#include "ui/window_object.h"
 #include "win/demo_installation.h"
 
 namespace {
@@ -84,10 +85,11 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     const HWND start = GetDlgItem(window, IDC_START), stop = GetDlgItem(window, IDC_STOP);
     EXPECT_EQ("RYX Client GUI", window_text(window));
 
-    // Fixed size, centred on the 1024 x 768 screen.
-    RECT placed = {};
+    // Fixed size, centred on the screen.
+    RECT placed = {}, screen = {};
     GetWindowRect(window, &placed);
-    const RECT centred = {189, 121, 189 + 646, 121 + 526};
+    GetWindowRect(GetDesktopWindow(), &screen);
+    const RECT centred = WindowObject::centred(646, 526, screen.right, screen.bottom);
     EXPECT_TRUE(EqualRect(&placed, &centred))
         << placed.left << "," << placed.top << " to " << placed.right << "," << placed.bottom;
     EXPECT_EQ(0, GetWindowLongA(window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
