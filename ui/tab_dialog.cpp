@@ -24,6 +24,7 @@ void TabDialog::lay_out(const RECT& rectangle, unsigned dpi, HFONT font) {
     SetWindowPos(window_, nullptr, rectangle.left, rectangle.top, width_, height_,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     controls_.lay_out(dpi, font);
+    background_.reset();
 }
 
 bool TabDialog::activate() {
@@ -39,22 +40,14 @@ bool TabDialog::deactivate() {
     return was_visible;
 }
 
-LRESULT TabDialog::control_background(HWND control, UINT message, WPARAM wparam,
-                                      LPARAM lparam) const {
+LRESULT TabDialog::control_background(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
     // A read-only or disabled edit asks too: it keeps the system's look.
     char class_name[8] = {};
     GetClassNameA(control, class_name, sizeof class_name);
     if (lstrcmpiA(class_name, "Edit") == 0) {
         return DefWindowProcA(window_, message, wparam, lparam);
     }
-    // The page paints nothing of its own: the tab control paints the ground under the control.
     const HDC context = reinterpret_cast<HDC>(wparam);
-    POINT origin = {0, 0};
-    MapWindowPoints(control, parent_, &origin, 1);
-    POINT previous = {};
-    OffsetViewportOrgEx(context, -origin.x, -origin.y, &previous);
-    SendMessageA(parent_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(context), PRF_CLIENT);
-    SetViewportOrgEx(context, previous.x, previous.y, nullptr);
     SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    return reinterpret_cast<LRESULT>(background_.brush_for(control, parent_, context));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/control_table.h"
+#include "ui/tab_background.h"
 #include "ui/window_object.h"
 
 class TabDialog : public WindowObject {
@@ -24,10 +25,13 @@ public:
 protected:
     // The answer to WM_CTLCOLORSTATIC: a label, check box or group box draws its text on what
     // the tab control shows under the page, not on a box of its own.
-    LRESULT control_background(HWND control, UINT message, WPARAM wparam, LPARAM lparam) const;
+    LRESULT control_background(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
 
     HINSTANCE page_instance_;
     ControlTable controls_;
     unsigned dpi_;
     HFONT font_;
+
+private:
+    TabBackground background_;
 };
