@@ -131,7 +131,7 @@ cmp -s "$program" "$work/unsigned/ryxgui.exe" || fail "no program in Program Fil
 [ "$(entries)" = "$version Quorix" ] || fail "uninstall entries: $(entries)"
 # Wine keeps shortcuts of a per-machine install in the user's Start menu, Windows in ProgramData.
 shortcut=$(cd "$drive_c" && find ProgramData users -path '*/Start Menu/Programs/RYX Client GUI.lnk')
-[ "$(wc -l <<<"$shortcut")" = 1 ] && tr -d '\0' <"$drive_c/$shortcut" |
+[ -n "$shortcut" ] && [ "$(wc -l <<<"$shortcut")" = 1 ] && tr -d '\0' <"$drive_c/$shortcut" |
   grep -qF 'C:\Program Files\RYX Client GUI\ryxgui.exe' || fail "shortcut: $shortcut"
 icon=$("$run" reg query 'HKLM\Software\Classes\Installer\Products' /s 2>/dev/null |
   tr -d '\r' | sed -n 's/^ *ProductIcon *REG_SZ *//p')
