@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e/program_driver.h"
@@ -64,6 +65,8 @@ TEST(Manifest, AsksForCommonControls6AndRunsAsInvoker) {
     EXPECT_NE(std::string::npos, element("<requestedExecutionLevel").find("level=\"asInvoker\""));
     // Windows would stretch a window that does not say it scales itself; Wine never does.
     EXPECT_NE(std::string::npos, xml.find(">PerMonitorV2, PerMonitor</dpiAwareness>"));
+    EXPECT_NE(std::string::npos,
+              element("\"Quorix.RYX.ClientGUI\"").find("version=\"" RYX_PROJECT_VERSION ".0\""));
     // The loader understood it: this process's activation context redirects comctl32.dll.
     ACTCTX_SECTION_KEYED_DATA redirect = {};
     redirect.cbSize = sizeof redirect;
@@ -71,25 +74,35 @@ TEST(Manifest, AsksForCommonControls6AndRunsAsInvoker) {
                                          "comctl32.dll", &redirect));
 }
 
-TEST(VersionInfo, ReadsBackFromTheProgramFile) {
-    const std::string path = executable_directory() + "\\ryxgui.exe";
-    DWORD ignored = 0;
-    std::vector<char> data(GetFileVersionInfoSizeA(path.c_str(), &ignored));
-    ASSERT_FALSE(data.empty()) << path;
-    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    WORD* translation = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(static_cast<DWORD>(MAKELONG(0, 1)), fixed->dwFileVersionMS);
-    ASSERT_TRUE(VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&translation), &length));
-    // The strings are found through the translation, as Explorer looks them up.
-    char key[64], *name = nullptr;
-    std::snprintf(key, sizeof key, "\\StringFileInfo\\%04x%04x\\ProductName", translation[0],
-                  translation[1]);
-    ASSERT_TRUE(VerQueryValueA(data.data(), key, reinterpret_cast<void**>(&name), &length));
-    EXPECT_STREQ("RYX Client GUI", name);
+// Both programs carry the project's version, set once in CMake (RYX_PROJECT_VERSION).
+TEST(VersionInfo, ReadsBackTheProjectVersionFromBothPrograms) {
+    for (const char* program : {"ryxgui.exe", "ryxc-demo.exe"}) {
+        const std::string path = executable_directory() + "\\" + program;
+        DWORD ignored = 0;
+        std::vector<char> data(GetFileVersionInfoSizeA(path.c_str(), &ignored));
+        ASSERT_FALSE(data.empty()) << path;
+        ASSERT_TRUE(
+            GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        WORD* translation = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+        char numbers[64];
+        std::snprintf(numbers, sizeof numbers, "%d.%d.%d", HIWORD(fixed->dwFileVersionMS),
+                      LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS));
+        EXPECT_STREQ(RYX_PROJECT_VERSION, numbers) << program;
+        ASSERT_TRUE(VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
+                                   reinterpret_cast<void**>(&translation), &length));
+        // The strings are found through the translation, as Explorer looks them up.
+        for (const auto& [field, expected] : {std::pair{"ProductVersion", RYX_PROJECT_VERSION ".0"},
+                                              std::pair{"ProductName", "RYX Client GUI"}}) {
+            char key[64], *text = nullptr;
+            std::snprintf(key, sizeof key, "\\StringFileInfo\\%04x%04x\\%s", translation[0],
+                          translation[1], field);
+            ASSERT_TRUE(VerQueryValueA(data.data(), key, reinterpret_cast<void**>(&text), &length));
+            EXPECT_STREQ(expected, text) << program << " " << field;
+        }
+    }
 }
 
 } // namespace
