@@ -18,6 +18,8 @@
 namespace {
 
 constexpr int status_icon_size = 16;
+// What the user cannot see yet waits until the window is painted and the program idle.
+constexpr UINT_PTR finish_start_up_timer = 1;
 constexpr int tooltip_display_ms = 10000;
 constexpr POINT status_label_at = {20, 460};
 
@@ -81,8 +83,6 @@ bool MainWindow::create() {
     INITCOMMONCONTROLSEX common_controls = {sizeof common_controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common_controls);
 
-    service_ = std::make_unique<ServiceControl>("ryx");
-
     dpi_ = dpi_after_creation();
     icon_size_ = scale_to_dpi(status_icon_size, dpi_);
     font_ = WindowFont(dpi_);
@@ -110,12 +110,13 @@ bool MainWindow::create() {
     config_page_ = std::make_unique<ConfigPage>(instance_, tab_control_, &pages, dpi_, font_.get());
     config_page_->create();
     config_page_->deactivate();
-    logging_page_ =
-        std::make_unique<LoggingPage>(instance_, tab_control_, &pages, dpi_, font_.get());
-    logging_page_->create();
-    logging_page_->deactivate();
     SendMessageA(tab_control_, TCM_SETCURSEL, 0, 0);
+    start_up_pending_ = true;
+    return true;
+}
 
+void MainWindow::finish_start_up() {
+    logging_page(); // made now unless its tab was picked first
     tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
@@ -130,7 +131,17 @@ bool MainWindow::create() {
 
     // Last, so that every handle the monitor reads exists before its thread runs.
     (new StatusMonitor())->start();
-    return true;
+}
+
+LoggingPage* MainWindow::logging_page() {
+    if (logging_page_ == nullptr) {
+        const RECT pages = page_area();
+        logging_page_ =
+            std::make_unique<LoggingPage>(instance_, tab_control_, &pages, dpi_, font_.get());
+        logging_page_->create(); // starts the log follower
+        logging_page_->deactivate();
+    }
+    return logging_page_.get();
 }
 
 RECT MainWindow::status_tool_rect() const {
@@ -150,7 +161,9 @@ void MainWindow::apply_dpi(unsigned reported_dpi, const RECT* suggested) {
         controls_.lay_out(dpi_, font.get());
         const RECT pages = page_area();
         config_page_->lay_out(pages, dpi_, font.get());
-        logging_page_->lay_out(pages, dpi_, font.get());
+        if (logging_page_ != nullptr) {
+            logging_page_->lay_out(pages, dpi_, font.get());
+        }
         TOOLINFOA tool = status_tool(status_icon_, instance_);
         tool.rect = status_tool_rect();
         SendMessageA(tooltip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
@@ -164,7 +177,7 @@ void MainWindow::show_logging_tab() {
     SendMessageA(tab_control_, TCM_SETCURSEL, 1, 0);
     // A selection made by message sends no change notifications: switch the pages here.
     config_page_->deactivate();
-    logging_page_->activate();
+    logging_page_->activate(); // the follower that calls this belongs to the page
 }
 
 void MainWindow::show_service_state(DWORD state) {
@@ -195,6 +208,10 @@ void MainWindow::show_service_state(DWORD state) {
 }
 
 void MainWindow::run_service_command(bool (ServiceControl::*command)()) {
+    // Connected on first use: nobody can press Start or Stop before the first status report.
+    if (service_ == nullptr) {
+        service_ = std::make_unique<ServiceControl>("ryx");
+    }
     // The service may have been installed, or removed and installed again, since this
     // connection was opened: a refused command gets one more try on a fresh connection.
     if (!(service_.get()->*command)()) {
@@ -203,12 +220,12 @@ void MainWindow::run_service_command(bool (ServiceControl::*command)()) {
     }
 }
 
-TabDialog* MainWindow::page_at(LRESULT tab_index) const {
+TabDialog* MainWindow::page_at(LRESULT tab_index) {
     if (tab_index == 0) {
         return config_page_.get();
     }
     if (tab_index == 1) {
-        return logging_page_.get();
+        return logging_page();
     }
     return nullptr;
 }
@@ -242,6 +259,19 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         return 0;
     case WM_PAINT:
         paint(window);
+        if (start_up_pending_) {
+            SetTimer(window, finish_start_up_timer, 0, nullptr);
+        }
+        return 0;
+    case WM_TIMER:
+        if (wparam != finish_start_up_timer) {
+            break;
+        }
+        KillTimer(window, finish_start_up_timer);
+        if (start_up_pending_) {
+            start_up_pending_ = false;
+            finish_start_up();
+        }
         return 0;
     case WM_CLOSE:
         return confirm_close(window, message, wparam, lparam);

@@ -35,7 +35,12 @@ public:
     void show_service_state(DWORD state);
 
 private:
-    TabDialog* page_at(LRESULT tab_index) const;
+    TabDialog* page_at(LRESULT tab_index);
+    // The Logging page, made on first need.
+    LoggingPage* logging_page();
+    // What the user cannot see at first, made once the window is painted: the Logging page,
+    // the tooltip and the status monitor.
+    void finish_start_up();
     RECT page_area() const;
     void run_service_command(bool (ServiceControl::*command)());
     void paint(HWND window);
@@ -61,4 +66,5 @@ private:
     std::unique_ptr<StatusIcons> icons_;
     std::atomic<int> icon_size_;
     const ServiceStateDisplay* shown_state_ = nullptr; // touched by the status monitor only
+    bool start_up_pending_ = false;
 };

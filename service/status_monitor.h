@@ -2,15 +2,10 @@
 // window; while the service cannot be opened it looks for it once a second.
 #pragma once
 
-#include "service/service_control.h"
 #include "service/worker_thread.h"
 
 class StatusMonitor : public WorkerThread {
 public:
-    StatusMonitor(); // opens the service at once, on the creating thread
-
+    // Opens the service on its own thread, then polls it.
     bool run() override;
-
-private:
-    ServiceControl service_;
 };

@@ -18,10 +18,14 @@ GuiSession::GuiSession(const std::string& config, const std::string& default_con
     driver_ = std::make_unique<ProgramDriver>("\"" + executable_directory() + "\\ryxgui.exe\"");
     main_ = driver_->wait_for_window("DIZURO", nullptr, 20000); // a slow first start
     tabs_ = FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr);
-    for (HWND page = FindWindowExA(tabs_, nullptr, "TabDialog", nullptr); page != nullptr;
-         page = FindWindowExA(tabs_, page, "TabDialog", nullptr)) {
-        (GetDlgItem(page, IDC_SERVER) != nullptr ? config_ : logging_) = page;
-    }
+    // The Logging page comes once the window is painted.
+    wait_until([this] {
+        for (HWND page = FindWindowExA(tabs_, nullptr, "TabDialog", nullptr); page != nullptr;
+             page = FindWindowExA(tabs_, page, "TabDialog", nullptr)) {
+            (GetDlgItem(page, IDC_SERVER) != nullptr ? config_ : logging_) = page;
+        }
+        return logging_ != nullptr;
+    });
 }
 
 HWND GuiSession::wait_for_box(DWORD timeout_ms) const {

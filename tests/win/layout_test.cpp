@@ -214,7 +214,10 @@ TEST_F(Layout, NewDpiMakesEachFontAndIconOnceAndLetsTheOldOnesGo) {
         return reinterpret_cast<HICON>(SendMessageA(icon_control, STM_GETICON, 0, 0));
     };
     change_dpi(window, 96, at_96);
-    ASSERT_TRUE(wait_dispatching([&] { return status_icon() != nullptr; }));
+    // The service shows as stopped, with the program's own icon, not the system's shared one.
+    const auto warning =
+        static_cast<HICON>(LoadImageA(nullptr, IDI_EXCLAMATION, IMAGE_ICON, 16, 16, LR_SHARED));
+    ASSERT_TRUE(wait_dispatching([&] { return status_icon() && status_icon() != warning; }));
     for (int change = 0; change < 10; ++change) {
         const unsigned dpi = change % 2 == 0 ? 144 : 96;
         const HWND start = GetDlgItem(window, IDC_START);
