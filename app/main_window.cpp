@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/loaded_string.h"
+#include "app/message_box.h"
 #include "app/startup.h"
 #include "log/logging_page.h"
 #include "res/resource.h"
@@ -195,6 +196,9 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         return 0;
     case WM_CLOSE:
         return confirm_close(window, message, wparam, lparam);
+    case config_warning_message:
+        show_message_box(window, IDS_WARN_CONFIG_UNREADABLE, MB_OK | MB_ICONWARNING);
+        return 0;
     case WM_SHOWWINDOW:
         if (wparam == 0) {
             break;

@@ -16,6 +16,9 @@ class TabDialog;
 
 class MainWindow : public WindowObject {
 public:
+    // Posted once the window is up: the configuration file could not be read.
+    static constexpr UINT config_warning_message = WM_APP + 1;
+
     MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance);
     ~MainWindow() override;
 

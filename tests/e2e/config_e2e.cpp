@@ -215,6 +215,35 @@ TEST(ConfigE2E, FillTabOrderEditApplyCancelDefaultAndFailedWrites) {
     EXPECT_EQ("new.example", window_text(item(page, IDC_SERVER)));
 }
 
+TEST(ConfigE2E, UnreadableFilesAreToldNotHidden) {
+    // ryxc.conf held for the whole start-up by a program that shares nothing; the default
+    // file saved as UTF-16.
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const GuiSession gui("server=kept.example\n", std::string("\xFF\xFEs\0=\0h\0", 8),
+                         [&held](const std::string& dir) {
+                             held = CreateFileA((dir + "\\ryxc.conf").c_str(), GENERIC_READ, 0,
+                                                nullptr, OPEN_EXISTING, 0, nullptr);
+                         });
+    ASSERT_TRUE(gui.ready());
+    const HWND warning = gui.wait_for_box();
+    CloseHandle(held);
+    EXPECT_EQ("Warning: The configuration file could not be read. Apply would replace it with "
+              "the settings shown.",
+              message_box_text(warning));
+    EXPECT_TRUE(dismiss(warning));
+    const HWND page = gui.config_page();
+    EXPECT_EQ("|[x]|-|-", view(page)); // the defaults
+
+    // Default has nothing to offer: it says so and leaves the page as it was.
+    ASSERT_TRUE(set_text(item(page, IDC_SERVER), "typed.example"));
+    PostMessageA(item(page, IDC_DEFAULT), BM_CLICK, 0, 0);
+    const HWND box = gui.wait_for_box();
+    EXPECT_EQ("Error: The default configuration file could not be read.", message_box_text(box));
+    EXPECT_TRUE(dismiss(box));
+    EXPECT_EQ("typed.example|[x]|-|-", view(page));
+    EXPECT_EQ("server=kept.example\n", read_bytes(gui.file("ryxc.conf")));
+}
+
 // Run by full_disk.sh, which gives Wine a drive on a small file system of its own.
 TEST(FullDisk, ApplyLeavesTheFileAsItWasAndSaysSo) {
     char drive[8] = {};
