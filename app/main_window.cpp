@@ -151,10 +151,15 @@ void MainWindow::show_service_state(DWORD state) {
 
 void MainWindow::run_service_command(bool (ServiceControl::*command)()) {
     // The service may have been installed, or removed and installed again, since this
-    // connection was opened: a refused command gets one more try on a fresh connection.
+    // connection was opened: a refused command gets one more try on a fresh connection. Refused
+    // again, the user is told why.
     if (!(service_.get()->*command)()) {
         service_->reopen();
-        (service_.get()->*command)();
+        if (!(service_.get()->*command)()) {
+            const unsigned text =
+                command == &ServiceControl::start ? IDS_ERR_START_FAILED : IDS_ERR_STOP_FAILED;
+            show_message_box(window_, text, service_->last_error(), MB_OK | MB_ICONERROR);
+        }
     }
 }
 
