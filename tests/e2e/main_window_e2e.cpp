@@ -13,6 +13,7 @@
 namespace {
 
 constexpr DWORD follow_timeout_ms = 2000; // the display follows the service within two seconds
+constexpr DWORD exit_timeout_ms = 500;    // the process is gone soon after Yes
 
 std::string colour_at(HWND control) {
     RECT area = {};
@@ -150,7 +151,7 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     box = close_box(gui);
     ASSERT_TRUE(press_button(box, IDYES));
     DWORD exit_code = 99;
-    ASSERT_TRUE(gui.program().wait_for_exit(10000, exit_code));
+    ASSERT_TRUE(gui.program().wait_for_exit(exit_timeout_ms, exit_code));
     EXPECT_EQ(0u, exit_code);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
 }
