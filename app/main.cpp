@@ -17,6 +17,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                  &MainWindow::area, app_instance);
     main_window->create();
     main_window->show();
+    // Told over the painted window, whose page shows what Apply would write instead.
+    if (config_file_unreadable) {
+        PostMessageA(main_window->handle(), MainWindow::config_warning_message, 0, 0);
+    }
 
     const HACCEL accelerators = LoadAcceleratorsA(app_instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     MSG message = {};

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/loaded_string.h"
+#include "app/message_box.h"
 #include "app/startup.h"
 #include "app/status_icons.h"
 #include "log/logging_page.h"
@@ -213,10 +214,15 @@ void MainWindow::run_service_command(bool (ServiceControl::*command)()) {
         service_ = std::make_unique<ServiceControl>("ryx");
     }
     // The service may have been installed, or removed and installed again, since this
-    // connection was opened: a refused command gets one more try on a fresh connection.
+    // connection was opened: a refused command gets one more try on a fresh connection. Refused
+    // again, the user is told why.
     if (!(service_.get()->*command)()) {
         service_->reopen();
-        (service_.get()->*command)();
+        if (!(service_.get()->*command)()) {
+            const unsigned text =
+                command == &ServiceControl::start ? IDS_ERR_START_FAILED : IDS_ERR_STOP_FAILED;
+            show_message_box(window_, text, service_->last_error(), MB_OK | MB_ICONERROR);
+        }
     }
 }
 
@@ -277,6 +283,9 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         return confirm_close(window, message, wparam, lparam);
     case WM_DPICHANGED:
         apply_dpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+        return 0;
+    case config_warning_message:
+        show_message_box(window, IDS_WARN_CONFIG_UNREADABLE, MB_OK | MB_ICONWARNING);
         return 0;
     case WM_SHOWWINDOW:
         if (wparam == 0) {

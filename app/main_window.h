@@ -23,6 +23,9 @@ public:
     // The window's place and size as the entry point gives them, in 96-DPI units.
     static constexpr RECT area = {0, 0, 646, 526};
 
+    // Posted once the window is up: the configuration file could not be read.
+    static constexpr UINT config_warning_message = WM_APP + 1;
+
     MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance);
     ~MainWindow() override;
 

@@ -5,3 +5,6 @@
 
 // Shows text number text_id with the given MB_ flags; the button the user chose.
 int show_message_box(HWND owner, unsigned text_id, UINT flags);
+
+// The same, with the system's own words for a failure's error code on the next line.
+int show_message_box(HWND owner, unsigned text_id, DWORD error, UINT flags);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "app/loaded_string.h"
 #include "app/owned_handle.h"
@@ -21,36 +22,60 @@ ConfigRecord default_record;
 ConfigRecord file_record;
 ConfigRecord working_record;
 
+bool config_file_unreadable = false;
+bool default_file_read = false;
+
 namespace {
 
 constexpr const char* registry_key = "SOFTWARE\\Quorix\\RYX Client";
 constexpr const char* registry_value = "installdir";
 constexpr std::size_t error_text_capacity = 4096;
+// The client, or an editor, may hold the file for a moment while it writes it.
+constexpr int open_attempts = 5;
+constexpr DWORD open_retry_ms = 50;
 
-// Reads a registry value of any type as text; false when absent or when it needs more than
-// capacity bytes with its terminator.
-bool read_registry_text(HKEY root, const char* path, const char* name, char* text,
-                        std::size_t capacity) {
-    std::memset(text, 0, capacity);
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) {
-        return false;
-    }
-    const OwnedHandle key(opened, RegCloseKey);
-    DWORD size = static_cast<DWORD>(capacity);
-    if (RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) !=
-        ERROR_SUCCESS) {
+// "installdir" from an open key: a non-empty string, expanded when its type says so, that fits
+// a path buffer with its terminator. Any other type or size is no installation.
+bool read_install_dir(HKEY key, char* text, std::size_t capacity) {
+    char value[path_capacity] = {};
+    DWORD type = REG_NONE;
+    DWORD size = sizeof value;
+    if (RegQueryValueExA(key, registry_value, nullptr, &type, reinterpret_cast<BYTE*>(value),
+                         &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
         return false;
     }
     // The data need not carry its terminator: add one inside the buffer, or refuse.
-    if (size > 0 && text[size - 1] == '\0') {
-        return true;
+    if (size == 0 || value[size - 1] != '\0') {
+        if (size >= sizeof value) {
+            return false;
+        }
+        value[size] = '\0';
     }
-    if (size >= capacity) {
+    if (value[0] == '\0') {
         return false;
     }
-    text[size] = '\0';
-    return true;
+    if (type == REG_SZ) {
+        copy_text(text, capacity, value);
+        return true;
+    }
+    const DWORD needed = ExpandEnvironmentStringsA(value, text, static_cast<DWORD>(capacity));
+    return needed != 0 && needed <= capacity && text[0] != '\0';
+}
+
+// The value as the 64-bit registry holds it or, when that has no key, as a 32-bit installer
+// wrote it; on a 32-bit system both views are the one registry.
+bool read_installation(char* text, std::size_t capacity) {
+    std::memset(text, 0, capacity);
+    for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, registry_key, 0, KEY_QUERY_VALUE | view, &opened) ==
+            ERROR_SUCCESS) {
+            const OwnedHandle key(opened, RegCloseKey);
+            return read_install_dir(key.get(), text, capacity);
+        }
+    }
+    return false;
 }
 
 // directory + "\" + file name; false when the result would not fit a path buffer.
@@ -75,7 +100,7 @@ bool resolve_installation_paths(char* error_text, std::size_t capacity) {
     clear_paths();
 
     char value[path_capacity];
-    if (read_registry_text(HKEY_LOCAL_MACHINE, registry_key, registry_value, value, sizeof value)) {
+    if (read_installation(value, sizeof value)) {
         copy_text(install_dir, path_capacity, value);
         // A directory too long for its file names counts as no installation at all.
         if (compose_path(config_file_path, install_dir, "ryxc.conf") &&
@@ -98,8 +123,18 @@ bool initialise() {
         MessageBoxA(nullptr, error_text, nullptr, MB_ICONERROR | MB_OK);
         ExitProcess(1);
     }
-    read_config_file(config_file_path, file_record);
-    read_config_file(default_config_file_path, default_record);
+    ConfigFileRead config = read_config_file(config_file_path, file_record);
+    for (int attempt = 1; config == ConfigFileRead::unreadable && attempt < open_attempts;
+         ++attempt) {
+        Sleep(open_retry_ms);
+        config = read_config_file(config_file_path, file_record);
+    }
+    // A missing file is a new installation; one that is there but unreadable is worth a word,
+    // before Apply replaces it.
+    config_file_unreadable =
+        config == ConfigFileRead::unreadable || config == ConfigFileRead::not_text;
+    default_file_read =
+        read_config_file(default_config_file_path, default_record) == ConfigFileRead::read;
     working_record = ConfigRecord(file_record);
     return true;
 }

@@ -25,6 +25,11 @@ extern ConfigRecord default_record;
 extern ConfigRecord file_record;
 extern ConfigRecord working_record;
 
+// What start-up made of the two files: an unreadable configuration file is told once the main
+// window is up; Default has nothing to offer without the default file.
+extern bool config_file_unreadable;
+extern bool default_file_read;
+
 // Resolves the paths and loads both configuration files. Without an installation it tells
 // the user and ends the process with exit code 1.
 bool initialise();

@@ -1,5 +1,6 @@
 #include "config/config_reader.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -41,6 +42,25 @@ void apply_setting(const char* key, const char* value, ConfigRecord& record) {
     }
 }
 
+// A UTF-16 text: its byte-order mark, or NUL bytes in every other place of the line.
+bool looks_like_utf16(const char* line, std::size_t length) {
+    if (length < 2) {
+        return false;
+    }
+    const unsigned char first = static_cast<unsigned char>(line[0]);
+    const unsigned char second = static_cast<unsigned char>(line[1]);
+    if ((first == 0xFF && second == 0xFE) || (first == 0xFE && second == 0xFF)) {
+        return true;
+    }
+    bool even_nul = true, odd_nul = true;
+    for (std::size_t at = 0; at < length; ++at) {
+        if (line[at] != '\0') {
+            (at % 2 == 0 ? even_nul : odd_nul) = false;
+        }
+    }
+    return even_nul || odd_nul;
+}
+
 // Splits one line in place into key and value and applies it.
 void read_line(char* line, ConfigRecord& record) {
     if (line[0] == '\0' || line[0] == '#') {
@@ -69,11 +89,12 @@ public:
     explicit LineCutter(ConfigRecord& record) : record_(record) {}
 
     void feed(const char* bytes, std::size_t size) {
-        for (const char* end = bytes + size; bytes < end; ++bytes) {
+        for (const char* end = bytes + size; bytes < end && !not_text_; ++bytes) {
             if (*bytes == '\n') {
                 end_line();
             } else if (length_ < line_capacity) { // one more for a carriage return
                 line_[length_++] = *bytes;
+                skip_utf8_mark();
             } else {
                 overlong_ = true;
             }
@@ -87,8 +108,28 @@ public:
         }
     }
 
+    // Decided on the first line, before anything of it is taken.
+    bool not_text() const { return not_text_; }
+
 private:
+    // Editors put a UTF-8 mark before the first key; the writer never writes one.
+    void skip_utf8_mark() {
+        if (first_line_ && !mark_checked_ && length_ == 3) {
+            mark_checked_ = true;
+            if (std::memcmp(line_, "\xEF\xBB\xBF", 3) == 0) {
+                length_ = 0;
+            }
+        }
+    }
+
     void end_line() {
+        if (first_line_) {
+            first_line_ = false;
+            not_text_ = looks_like_utf16(line_, length_);
+            if (not_text_) {
+                return;
+            }
+        }
         // Over-long: dropped whole, so that nothing in a long value can be read as a line
         // of its own. A carriage return before the line feed ends the line, as text mode
         // reads it.
@@ -107,27 +148,43 @@ private:
     char line_[line_capacity];
     std::size_t length_ = 0;
     bool overlong_ = false;
+    bool first_line_ = true;
+    bool mark_checked_ = false;
+    bool not_text_ = false;
 };
 
 } // namespace
 
-void read_config_text(const char* text, std::size_t size, ConfigRecord& record) {
+bool read_config_text(const char* text, std::size_t size, ConfigRecord& record) {
     LineCutter lines(record);
     lines.feed(text, size);
     lines.finish();
+    return !lines.not_text();
 }
 
-bool read_config_file(const char* path, ConfigRecord& record) {
+ConfigFileRead read_config_file(const char* path, ConfigRecord& record) {
+    errno = 0;
     std::FILE* const file = std::fopen(path, "r");
     if (file == nullptr) {
-        return false;
+        return errno == ENOENT ? ConfigFileRead::missing : ConfigFileRead::unreadable;
     }
-    LineCutter lines(record);
+    // Read into a copy: a file that breaks off half-way changes nothing.
+    ConfigRecord read = record;
+    LineCutter lines(read);
     char block[block_size];
-    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) {
+    std::size_t got;
+    while (!lines.not_text() && (got = std::fread(block, 1, sizeof block, file)) > 0) {
         lines.feed(block, got);
     }
     lines.finish();
+    const bool broken_off = std::ferror(file) != 0;
     std::fclose(file);
-    return true;
+    if (lines.not_text()) {
+        return ConfigFileRead::not_text;
+    }
+    if (broken_off) {
+        return ConfigFileRead::unreadable;
+    }
+    record = read;
+    return ConfigFileRead::read;
 }

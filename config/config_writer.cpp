@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "config/config_record.h"
-#include "config/file_commit.h"
 
 namespace {
 
@@ -85,28 +84,39 @@ std::string config_file_text(const char* install_dir, const ConfigRecord& record
 }
 
 bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record) {
-    return write_config_file(path, install_dir, record, ClockTime::now());
+    return write_config_file(path, install_dir, record, ClockTime::now(), FileCalls::system);
 }
 
 bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record,
-                       const ClockTime& stamp) {
+                       const ClockTime& stamp, const FileCalls& calls) {
     // A read-only file is the user's say that it must not change.
-    if (is_read_only_file(path)) {
+    if (calls.is_read_only(path)) {
         return false;
     }
     // The new content goes to a file beside the old one, which it replaces only once whole.
-    // Text mode gives the line ends of the platform.
-    const std::string text = config_file_text(install_dir, record, stamp);
+    // It is written as bytes, with this platform's line ends put in here.
+    std::string text;
+    for (const char c : config_file_text(install_dir, record, stamp)) {
+        if (c == '\n') {
+            text += text_line_end;
+        } else {
+            text += c;
+        }
+    }
     const std::string temporary_path = std::string(path) + ".tmp";
-    std::FILE* const out = std::fopen(temporary_path.c_str(), "w");
-    if (out == nullptr) {
+    const FileCalls::File file = calls.create(temporary_path.c_str());
+    if (file == FileCalls::no_file) {
         return false;
     }
-    bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    written = std::fclose(out) == 0 && written && flush_file_to_disk(temporary_path.c_str()) &&
-              commit_file(temporary_path.c_str(), path);
-    if (!written) {
-        std::remove(temporary_path.c_str());
+    // A full disk shows in any of these steps: each one is looked at.
+    const bool written = calls.write(file, text.data(), text.size()) && calls.flush(file);
+    const bool closed = calls.close(file);
+    // And a last look before the old file goes: the new one holds the whole text.
+    const long long expected_size = static_cast<long long>(text.size());
+    if (written && closed && calls.size_of(temporary_path.c_str()) == expected_size &&
+        calls.replace(temporary_path.c_str(), path)) {
+        return true;
     }
-    return written;
+    calls.remove(temporary_path.c_str());
+    return false;
 }

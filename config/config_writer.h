@@ -5,15 +5,17 @@
 #include <string>
 
 #include "config/clock_time.h"
+#include "config/file_calls.h"
 
 class ConfigRecord;
 
 // Stamped with the local clock.
 bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record);
 
-// False, with the old file untouched, unless every line reached the file.
+// False, with the old file untouched and no file of its own left behind, unless every line
+// reached the file and the file took the old one's place.
 bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record,
-                       const ClockTime& stamp);
+                       const ClockTime& stamp, const FileCalls& calls = FileCalls::system);
 
 // The layout itself: the whole text of the file, with "\n" line ends.
 std::string config_file_text(const char* install_dir, const ConfigRecord& record,

@@ -30,6 +30,9 @@
 #define IDS_ERR_NOT_INSTALLED 155
 #define IDS_CONFIRM_QUIT 157
 #define IDS_QUIT_CAPTION 158
+#define IDS_WARN_CONFIG_UNREADABLE 161
+#define IDS_ERR_START_FAILED 163
+#define IDS_ERR_STOP_FAILED 164
 
 // Strings: Config page
 #define IDS_ADVANCED 107
@@ -48,6 +51,7 @@
 #define IDS_ERR_SERVER 141
 #define IDS_ERR_PREFIX_INTERFACE 159
 #define IDS_ERR_WRITE_FAILED 160
+#define IDS_ERR_DEFAULT_UNREADABLE 162
 
 // Strings: Advanced settings window
 #define IDS_OK 117

@@ -76,11 +76,16 @@ DWORD ServiceControl::query_state() {
 
 bool ServiceControl::start() {
     const OwnedHandle service(open_service(), calls_.close_handle);
-    return service.is_open() && calls_.start_service(service.get(), 0, nullptr);
+    return note_outcome(service.is_open() && calls_.start_service(service.get(), 0, nullptr));
 }
 
 bool ServiceControl::stop() {
     const OwnedHandle service(open_service(), calls_.close_handle);
-    return service.is_open() &&
-           calls_.control_service(service.get(), SERVICE_CONTROL_STOP, &status_);
+    return note_outcome(service.is_open() &&
+                        calls_.control_service(service.get(), SERVICE_CONTROL_STOP, &status_));
+}
+
+bool ServiceControl::note_outcome(bool succeeded) {
+    last_error_ = succeeded ? ERROR_SUCCESS : GetLastError();
+    return succeeded;
 }

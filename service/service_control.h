@@ -29,17 +29,22 @@ public:
     DWORD query_state();
     bool start();
     bool stop();
+    // Why the last start or stop failed (ERROR_SUCCESS after one that did not).
+    DWORD last_error() const { return last_error_; }
 
 private:
     // The service is opened for each operation and closed right after: an open handle
     // would keep a removed service alive ("marked for delete") and block its reinstallation.
     SC_HANDLE open_service();
     void close_manager();
+    // Keeps the reason of a failure before closing the service can change it.
+    bool note_outcome(bool succeeded);
 
     const ServiceManagerCalls& calls_;
     SC_HANDLE manager_ = nullptr;
     SERVICE_STATUS status_ = {};
     bool available_ = true;
     DWORD granted_access_ = 0;
+    DWORD last_error_ = ERROR_SUCCESS;
     char service_name_[name_capacity];
 };

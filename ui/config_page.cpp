@@ -155,6 +155,10 @@ LRESULT ConfigPage::handle_message(HWND window, UINT message, WPARAM wparam, LPA
             replace_working_record(file_record);
             return 0;
         case IDC_DEFAULT:
+            if (!default_file_read) {
+                show_message_box(owner_window(), IDS_ERR_DEFAULT_UNREADABLE, MB_OK | MB_ICONERROR);
+                return 0;
+            }
             replace_working_record(default_record);
             return 0;
         case IDC_ADVANCED:

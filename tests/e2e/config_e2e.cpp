@@ -1,6 +1,8 @@
 // The Config page and the Advanced window driven as a user would, against real files.
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -211,4 +213,67 @@ TEST(ConfigE2E, FillTabOrderEditApplyCancelDefaultAndFailedWrites) {
     CloseHandle(held);
     EXPECT_EQ(written, read_bytes(path));
     EXPECT_EQ("new.example", window_text(item(page, IDC_SERVER)));
+}
+
+TEST(ConfigE2E, UnreadableFilesAreToldNotHidden) {
+    // ryxc.conf held for the whole start-up by a program that shares nothing; the default
+    // file saved as UTF-16.
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const GuiSession gui("server=kept.example\n", std::string("\xFF\xFEs\0=\0h\0", 8),
+                         [&held](const std::string& dir) {
+                             held = CreateFileA((dir + "\\ryxc.conf").c_str(), GENERIC_READ, 0,
+                                                nullptr, OPEN_EXISTING, 0, nullptr);
+                         });
+    ASSERT_TRUE(gui.ready());
+    const HWND warning = gui.wait_for_box();
+    CloseHandle(held);
+    EXPECT_EQ("Warning: The configuration file could not be read. Apply would replace it with "
+              "the settings shown.",
+              message_box_text(warning));
+    EXPECT_TRUE(dismiss(warning));
+    const HWND page = gui.config_page();
+    EXPECT_EQ("|[x]|-|-", view(page)); // the defaults
+
+    // Default has nothing to offer: it says so and leaves the page as it was.
+    ASSERT_TRUE(set_text(item(page, IDC_SERVER), "typed.example"));
+    PostMessageA(item(page, IDC_DEFAULT), BM_CLICK, 0, 0);
+    const HWND box = gui.wait_for_box();
+    EXPECT_EQ("Error: The default configuration file could not be read.", message_box_text(box));
+    EXPECT_TRUE(dismiss(box));
+    EXPECT_EQ("typed.example|[x]|-|-", view(page));
+    EXPECT_EQ("server=kept.example\n", read_bytes(gui.file("ryxc.conf")));
+}
+
+// Run by full_disk.sh, which gives Wine a drive on a small file system of its own.
+TEST(FullDisk, ApplyLeavesTheFileAsItWasAndSaysSo) {
+    char drive[8] = {};
+    if (GetEnvironmentVariableA("RYX_FULL_DISK", drive, sizeof drive) == 0) {
+        GTEST_SKIP() << "needs a small disk of its own: run by full_disk.sh";
+    }
+    SetEnvironmentVariableA("TMP", drive); // the installation goes there
+    const GuiSession gui("server=old.example\n");
+    ASSERT_TRUE(gui.ready());
+
+    // Every last byte taken, in blocks and then one at a time.
+    const HANDLE filler =
+        CreateFileA(gui.file("filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, filler);
+    const std::string block(4096, 'f');
+    DWORD written = 0;
+    for (const DWORD size : {DWORD{4096}, DWORD{1}}) {
+        while (WriteFile(filler, block.data(), size, &written, nullptr) && written == size) {
+        }
+    }
+    CloseHandle(filler);
+
+    ASSERT_TRUE(set_text(item(gui.config_page(), IDC_SERVER), "new.example"));
+    EXPECT_EQ("Error: The configuration file could not be written.|Error",
+              apply_expecting_box(gui));
+    EXPECT_EQ("server=old.example\n", read_bytes(gui.file("ryxc.conf")));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(gui.install_dir())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{"filler", "ryxc.conf", "ryxc.conf.default"}), names);
 }

@@ -11,10 +11,14 @@ bool send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 
 } // namespace
 
-GuiSession::GuiSession(const std::string& config, const std::string& default_config) {
+GuiSession::GuiSession(const std::string& config, const std::string& default_config,
+                       const std::function<void(const std::string&)>& before_start) {
     write_bytes(dir_.file("ryxc.conf"), config);
     write_bytes(dir_.file("ryxc.conf.default"), default_config);
     RegistryFixture::set_install_dir(dir_.path());
+    if (before_start) {
+        before_start(dir_.path());
+    }
     driver_ = std::make_unique<ProgramDriver>("\"" + executable_directory() + "\\ryxgui.exe\"");
     main_ = driver_->wait_for_window("DIZURO", nullptr, 20000); // a slow first start
     tabs_ = FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr);

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,8 +17,9 @@
 class GuiSession {
 public:
     // Writes ryxc.conf and ryxc.conf.default into a new install directory that the registry
-    // names, and starts the program on it.
-    explicit GuiSession(const std::string& config, const std::string& default_config = "");
+    // names, and starts the program on it, after before_start has had the directory.
+    explicit GuiSession(const std::string& config, const std::string& default_config = "",
+                        const std::function<void(const std::string&)>& before_start = nullptr);
 
     // Once the main window shows its Config page.
     bool ready() const { return config_ != nullptr && IsWindowVisible(config_); }

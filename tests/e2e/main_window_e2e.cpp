@@ -14,6 +14,7 @@
 namespace {
 
 constexpr DWORD follow_timeout_ms = 2000; // the display follows the service within two seconds
+constexpr DWORD exit_timeout_ms = 500;    // the process is gone soon after Yes
 
 std::string colour_at(HWND control) {
     RECT area = {};
@@ -62,6 +63,15 @@ std::string status_line(HWND window) {
     return ::testing::AssertionFailure() << "the status line reads \"" << seen << "\"";
 }
 
+// The system's own words for an error code.
+std::string system_text(DWORD error) {
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   text, sizeof text, nullptr);
+    std::string trimmed = text;
+    return trimmed.erase(trimmed.find_last_not_of("\r\n ") + 1);
+}
+
 const std::string not_installed = "SERVICE IS NOT INSTALLED|other||";
 const std::string halted = "SERVICE HALTED|red|Start|";
 const std::string running = "SERVICE RUNNING|green||Stop";
@@ -105,13 +115,17 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     ASSERT_TRUE(demo.install());
     EXPECT_TRUE(shows(window, halted, follow_timeout_ms));
 
-    // A refused Start (its program gone) greys both buttons at once, until the next report
-    // (polled for closely: it gives Start back).
+    // A refused Start (its program gone) greys both buttons at once (polled for closely: the
+    // next report gives Start back) and says why, in the system's words.
     const std::string client = demo.file("ryxc-demo.exe");
     ASSERT_TRUE(MoveFileA(client.c_str(), (client + ".away").c_str()));
     PostMessageA(start, BM_CLICK, 0, 0);
     EXPECT_TRUE(
         wait_until([&] { return !IsWindowEnabled(start) && !IsWindowEnabled(stop); }, 10000, 1));
+    const HWND refused = gui.wait_for_box();
+    EXPECT_EQ("The RYX service could not be started.\n" + system_text(ERROR_FILE_NOT_FOUND),
+              message_box_text(refused));
+    EXPECT_TRUE(dismiss(refused));
     EXPECT_TRUE(shows(window, halted, follow_timeout_ms));
     ASSERT_TRUE(MoveFileA((client + ".away").c_str(), client.c_str()));
 
@@ -139,7 +153,7 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     box = close_box(gui);
     ASSERT_TRUE(press_button(box, IDYES));
     DWORD exit_code = 99;
-    ASSERT_TRUE(gui.program().wait_for_exit(10000, exit_code));
+    ASSERT_TRUE(gui.program().wait_for_exit(exit_timeout_ms, exit_code));
     EXPECT_EQ(0u, exit_code);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
 }

@@ -1,5 +1,6 @@
 #include "config/config_reader.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -26,10 +27,20 @@ std::string default_with(const std::string& changed) {
 const std::string longest_server_line = "server=" + std::string(2040, 'b');
 const std::string x2000(2000, 'x');
 
+// ASCII text as UTF-16, as Notepad saves "Unicode".
+std::string utf16(const std::string& text, bool big_endian) {
+    std::string wide;
+    for (const char c : text) {
+        wide += big_endian ? std::string{'\0', c} : std::string{c, '\0'};
+    }
+    return wide;
+}
+
 const struct {
     const char* name;
     std::string text;
-    std::string changed; // the fields that differ from a default record afterwards
+    std::string changed;  // the fields that differ from a default record afterwards
+    bool readable = true; // false: refused as UTF-16
 } cases[] = {
     {"empty file", "", ""},
     {"last line without line feed", "prefixlen=64", "prefixlen=64\n"},
@@ -84,6 +95,10 @@ const struct {
     // Neither cut nor split: its tail would read as a line of its own.
     {"longer line ignored whole", longest_server_line + "userid=smuggled\npasswd=p\n",
      "passwd=p\n"},
+    {"UTF-8 byte-order mark passed over", "\xEF\xBB\xBFserver=h\n", "server=h\n"},
+    {"only at the start", "\xEF\xBB\xBF\xEF\xBB\xBFserver=h\nuserid=u", "userid=u\n"},
+    {"UTF-16 with its byte-order mark", "\xFF\xFE" + utf16("server=h\r\n", false), "", false},
+    {"UTF-16 big-endian without a mark", utf16("server=h\nuserid=u\n", true), "", false},
     {"4 MiB line, longer last line",
      "server=" + std::string(4 << 20, 'x') + "\nuserid=u\n" + longest_server_line + "bbbb",
      "userid=u\n"},
@@ -94,18 +109,23 @@ const struct {
 TEST(ConfigReader, LinesChangeExactlyWhatTheRulesSay) {
     for (const auto& c : cases) {
         ConfigRecord record;
-        read_config_text(c.text.data(), c.text.size(), record);
+        EXPECT_EQ(c.readable, read_config_text(c.text.data(), c.text.size(), record)) << c.name;
         EXPECT_EQ(default_with(c.changed), dump(record)) << c.name;
     }
 }
 
-TEST(ConfigReader, ReadsFilesAndReportsOneThatCannotBeOpened) {
+TEST(ConfigReader, ReadsFilesAndTellsMissingFromUnreadable) {
     TempDir dir;
     write_bytes(dir.file("ryxc.conf"), "server=h\r\nprefixlen=64");
     write_bytes(dir.file("empty.conf"), "");
+    write_bytes(dir.file("unicode.conf"), "\xFF\xFE" + utf16("userid=u\r\n", false));
+    std::filesystem::create_directory(dir.file("folder.conf"));
     ConfigRecord record;
-    EXPECT_TRUE(read_config_file(dir.file("ryxc.conf").c_str(), record));
-    EXPECT_FALSE(read_config_file(dir.file("missing.conf").c_str(), record));
-    EXPECT_TRUE(read_config_file(dir.file("empty.conf").c_str(), record));
+    EXPECT_EQ(ConfigFileRead::read, read_config_file(dir.file("ryxc.conf").c_str(), record));
+    EXPECT_EQ(ConfigFileRead::missing, read_config_file(dir.file("missing.conf").c_str(), record));
+    EXPECT_EQ(ConfigFileRead::read, read_config_file(dir.file("empty.conf").c_str(), record));
+    EXPECT_EQ(ConfigFileRead::not_text, read_config_file(dir.file("unicode.conf").c_str(), record));
+    EXPECT_EQ(ConfigFileRead::unreadable,
+              read_config_file(dir.file("folder.conf").c_str(), record));
     EXPECT_EQ(default_with("server=h\nprefixlen=64\n"), dump(record));
 }

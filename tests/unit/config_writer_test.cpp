@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "config/config_reader.h"
 #include "config/config_record.h"
@@ -46,9 +47,41 @@ ConfigRecord example_record(const std::string& settings = "") {
     return record;
 }
 
-bool write_example(const std::string& path) {
-    return write_config_file(path.c_str(), "D:\\tunnel", example_record(), example_time);
+bool write_example(const std::string& path, const FileCalls& calls = FileCalls::system) {
+    return write_config_file(path.c_str(), "D:\\tunnel", example_record(), example_time, calls);
 }
+
+std::vector<std::string> names_in(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+// The system's file calls with one step failing as a full or failing disk makes it fail.
+enum class Fault { none, create, write, short_write, flush, close, replace };
+Fault fault = Fault::none;
+const FileCalls faulty = {
+    FileCalls::system.is_read_only,
+    [](const char* path) {
+        return fault == Fault::create ? FileCalls::no_file : FileCalls::system.create(path);
+    },
+    [](FileCalls::File file, const char* bytes, std::size_t size) {
+        // Half the text reaches the disk; a short write is not even reported.
+        if (fault == Fault::write || fault == Fault::short_write) {
+            return FileCalls::system.write(file, bytes, size / 2) && fault == Fault::short_write;
+        }
+        return FileCalls::system.write(file, bytes, size);
+    },
+    [](FileCalls::File file) { return FileCalls::system.flush(file) && fault != Fault::flush; },
+    [](FileCalls::File file) { return FileCalls::system.close(file) && fault != Fault::close; },
+    FileCalls::system.size_of,
+    [](const char* replacement, const char* target) {
+        return fault != Fault::replace && FileCalls::system.replace(replacement, target);
+    },
+    FileCalls::system.remove,
+};
 
 } // namespace
 
@@ -69,6 +102,28 @@ TEST(ConfigWriter, ExampleFileByteForByteInPlaceOfTheOldOneOrNothing) {
     EXPECT_FALSE(write_example(path));
     EXPECT_EQ("server=old\n", read_bytes(path));
     EXPECT_FALSE(file_exists(path + ".tmp"));
+}
+
+TEST(ConfigWriter, AnyStepThatFailsLeavesTheOldFileAndNoOtherBehind) {
+    const Fault faults[] = {Fault::create, Fault::write, Fault::short_write,
+                            Fault::flush,  Fault::close, Fault::replace};
+    for (const Fault f : faults) {
+        TempDir dir;
+        const std::string path = dir.file("ryxc.conf");
+        write_bytes(path, "server=old\n");
+        fault = f;
+        EXPECT_FALSE(write_example(path, faulty)) << static_cast<int>(f);
+        fault = Fault::none;
+        EXPECT_EQ("server=old\n", read_bytes(path)) << static_cast<int>(f);
+        EXPECT_EQ(std::vector<std::string>{"ryxc.conf"}, names_in(dir.path()))
+            << static_cast<int>(f);
+    }
+    // A folder in the file's place is not replaced.
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("ryxc.conf"));
+    EXPECT_FALSE(write_example(dir.file("ryxc.conf")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("ryxc.conf")));
+    EXPECT_EQ(std::vector<std::string>{"ryxc.conf"}, names_in(dir.path()));
 }
 
 TEST(ConfigWriter, LayoutFollowsTheRecord) {
@@ -112,7 +167,7 @@ TEST(ConfigWriter, FileHeldOpenIsLeftAloneAndAReplacedOneKeepsItsAttributes) {
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
     EXPECT_FALSE(write_example(path));
-    EXPECT_FALSE(file_exists(path + ".tmp"));
+    EXPECT_EQ(std::vector<std::string>{"ryxc.conf"}, names_in(dir.path()));
     CloseHandle(held);
     EXPECT_EQ("server=old\n", read_bytes(path));
 

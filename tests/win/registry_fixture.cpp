@@ -16,10 +16,10 @@ bool RegistryFixture::set_install_dir(const std::string& directory) {
     return set_raw_value(REG_SZ, directory.c_str(), static_cast<DWORD>(directory.size() + 1));
 }
 
-bool RegistryFixture::set_raw_value(DWORD type, const void* data, DWORD size) {
+bool RegistryFixture::set_raw_value(DWORD type, const void* data, DWORD size, REGSAM view) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
         return false;
     }
     const bool set = RegSetValueExA(key, "installdir", 0, type, static_cast<const BYTE*>(data),
@@ -29,5 +29,6 @@ bool RegistryFixture::set_raw_value(DWORD type, const void* data, DWORD size) {
 }
 
 void RegistryFixture::remove_key() {
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key_path, KEY_WOW64_64KEY, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key_path, KEY_WOW64_32KEY, 0);
 }

@@ -7,6 +7,7 @@
 namespace {
 
 constexpr DWORD timeout_ms = 20000;
+constexpr DWORD exit_timeout_ms = 500; // gone soon after OK
 
 std::string program() {
     return "\"" + executable_directory() + "\\ryxgui.exe\"";
@@ -30,6 +31,6 @@ TEST(Startup, WithoutInstallationShowsOnlyTheErrorBoxAndExitsWithOne) {
 
     ASSERT_TRUE(press_button(box, IDOK));
     DWORD exit_code = 0;
-    ASSERT_TRUE(gui.wait_for_exit(timeout_ms, exit_code));
+    ASSERT_TRUE(gui.wait_for_exit(exit_timeout_ms, exit_code));
     EXPECT_EQ(1u, exit_code);
 }

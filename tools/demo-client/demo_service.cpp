@@ -115,7 +115,7 @@ bool DemoService::read_configuration() {
         log("Configuration path too long");
         return false;
     }
-    if (!read_config_file(path, config_)) {
+    if (read_config_file(path, config_) != ConfigFileRead::read) {
         log("Cannot read configuration file %s", path);
         return false;
     }

@@ -1,0 +1,34 @@
+// The file operations that the configuration writer makes, gathered in one table so that a
+// test can make each of them fail where no real disk would, and see the old file stay.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct FileCalls {
+    // A file open for writing: a handle on Windows, a descriptor elsewhere.
+    using File = std::intptr_t;
+    static constexpr File no_file = -1;
+
+    // True when path names an existing file that is marked read-only.
+    bool (*is_read_only)(const char* path);
+    // Creates the file, or empties it, for writing; no_file when it cannot.
+    File (*create)(const char* path);
+    // False unless every byte reached the file.
+    bool (*write)(File file, const char* bytes, std::size_t size);
+    // Forces what was written to the disk.
+    bool (*flush)(File file);
+    bool (*close)(File file);
+    // The size of the file at path; -1 when it cannot be known.
+    long long (*size_of)(const char* path);
+    // Moves replacement over target in one step; an existing target keeps its attributes and
+    // security. On failure target is as it was and replacement still exists.
+    bool (*replace)(const char* replacement, const char* target);
+    bool (*remove)(const char* path);
+
+    // The system's own.
+    static const FileCalls system;
+};
+
+// How a line of text ends in this platform's files.
+extern const char text_line_end[];
