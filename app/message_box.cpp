@@ -5,6 +5,7 @@
 
 #include "app/loaded_string.h"
 #include "config/bounded_text.h"
+#include "res/resource.h"
 
 namespace {
 constexpr std::size_t system_text_capacity = 512;
@@ -14,12 +15,12 @@ int show_message_box(HWND owner, unsigned text_id, UINT flags) {
     return MessageBoxA(owner, LoadedString(text_id).c_str(), nullptr, flags);
 }
 
-int show_message_box(HWND owner, unsigned text_id, DWORD error, UINT flags) {
-    char text[LoadedString::capacity + system_text_capacity] = {};
-    append_line(text, sizeof text, LoadedString(text_id).c_str());
+void compose_error_text(unsigned text_id, DWORD error, char* text, std::size_t capacity) {
+    std::memset(text, 0, capacity);
+    append_line(text, capacity, LoadedString(text_id).c_str());
     const std::size_t used = std::strlen(text);
     char* const reason = text + used;
-    const std::size_t room = sizeof text - used;
+    const std::size_t room = capacity - used;
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, error, 0, reason, static_cast<DWORD>(room), nullptr);
     // The system ends its texts with a line break that a box does not need.
@@ -29,5 +30,16 @@ int show_message_box(HWND owner, unsigned text_id, DWORD error, UINT flags) {
     if (length == 0) {
         std::snprintf(reason, room, "%lu", static_cast<unsigned long>(error));
     }
+    // "Access is denied" does not say what would help.
+    if (error == ERROR_ACCESS_DENIED) {
+        const std::size_t end = std::strlen(text);
+        std::snprintf(text + end, capacity - end, "\n%s",
+                      LoadedString(IDS_ERR_NEEDS_ADMIN).c_str());
+    }
+}
+
+int show_message_box(HWND owner, unsigned text_id, DWORD error, UINT flags) {
+    char text[LoadedString::capacity * 2 + system_text_capacity];
+    compose_error_text(text_id, error, text, sizeof text);
     return MessageBoxA(owner, text, nullptr, flags);
 }

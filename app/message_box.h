@@ -3,8 +3,14 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 // Shows text number text_id with the given MB_ flags; the button the user chose.
 int show_message_box(HWND owner, unsigned text_id, UINT flags);
 
 // The same, with the system's own words for a failure's error code on the next line.
 int show_message_box(HWND owner, unsigned text_id, DWORD error, UINT flags);
+
+// That box's text: the string-table text, the system's words for the error and, where rights
+// are missing, what would help.
+void compose_error_text(unsigned text_id, DWORD error, char* text, std::size_t capacity);

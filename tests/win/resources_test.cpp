@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/message_box.h"
 #include "e2e/program_driver.h"
 #include "res/resource.h"
 
@@ -51,6 +52,18 @@ TEST(StringTables, SameIdsInBothLanguagesDifferingOnlyInTheQuitCaption) {
     neutral.erase(IDS_QUIT_CAPTION);
     french.erase(IDS_QUIT_CAPTION);
     EXPECT_TRUE(neutral == french) << neutral.size() << " neutral, " << french.size() << " French";
+}
+
+TEST(ErrorBoxes, SayWhatWouldHelpWhereRightsAreMissing) {
+    char text[1024];
+    compose_error_text(IDS_ERR_START_FAILED, ERROR_ACCESS_DENIED, text, sizeof text);
+    const std::string denied = text;
+    EXPECT_EQ(0u, denied.find("The RYX service could not be started.\n")) << denied;
+    EXPECT_NE(std::string::npos, denied.find("\nStarting and stopping the RYX service needs "
+                                             "administrative rights."))
+        << denied;
+    compose_error_text(IDS_ERR_STOP_FAILED, ERROR_FILE_NOT_FOUND, text, sizeof text);
+    EXPECT_EQ(std::string::npos, std::string(text).find("administrative")) << text;
 }
 
 TEST(Manifest, AsksForCommonControls6AndRunsAsInvoker) {
