@@ -25,13 +25,18 @@ double now_ms() {
     return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Milliseconds until the program's window is visible and the program waits for input,
-// which it does only once the window has been painted; negative on failure.
+// Milliseconds until the program's window is visible, painted and answering: a message sent
+// to it returns only once its thread is back in its message loop, which it reaches after the
+// window and its controls are painted. (Wine reports a process idle as soon as any of its
+// threads waits for a message, its own helper threads too, and a window is visible before it is
+// painted: neither alone tells.) Negative on failure.
 double time_to_window(const std::string& program, const char* window_class) {
     const double started = now_ms();
     const ProgramDriver run("\"" + executable_directory() + "\\" + program + "\"");
-    if (run.wait_for_window(window_class, nullptr, timeout_ms) == nullptr ||
-        !run.wait_for_input_idle(timeout_ms)) {
+    const HWND window = run.wait_for_window(window_class, nullptr, timeout_ms);
+    DWORD_PTR ignored = 0;
+    if (window == nullptr ||
+        !SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &ignored)) {
         return -1;
     }
     return now_ms() - started;
