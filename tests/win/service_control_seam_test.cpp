@@ -1,9 +1,9 @@
-// The branches of ServiceControl's open sequence that Wine, running as administrator, cannot
-// produce: a fake manager answers through the table of manager calls.
+// What ServiceControl decides from the manager's answers where Wine, run as administrator,
+// cannot answer so: a stand-in manager answers through the table of manager calls. One row per
+// decision, not per error code.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <set>
 #include <vector>
 
@@ -11,178 +11,116 @@
 
 namespace {
 
-// What the fake manager answers and what it was asked. Like a real one, it opens a service
-// only through an open manager and by its name, and serves and closes only open handles.
-struct Errors {
-    DWORD full_access, read_access, service; // of each open; 0: success
-};
+// Like a real manager it opens a service only through an open manager, and serves and closes
+// only open handles.
 struct FakeManager {
-    Errors errors = {0, 0, 0};
+    DWORD full_access_error = 0, read_access_error = 0, service_error = 0; // 0: success
     BOOL result = TRUE; // of query, start and stop
-    DWORD reported_state = SERVICE_RUNNING;
-    std::vector<DWORD> manager_requests, service_requests;
-    std::set<SC_HANDLE> managers, services; // open now
+    std::vector<DWORD> service_requests;
+    std::set<SC_HANDLE> open;
     std::uintptr_t next_handle = 0x1000;
 } fake;
 
-SC_HANDLE issue(std::set<SC_HANDLE>& open) {
+SC_HANDLE answer(DWORD error) {
+    if (error != 0) {
+        SetLastError(error);
+        return nullptr;
+    }
     const auto handle = reinterpret_cast<SC_HANDLE>(fake.next_handle += 8);
-    open.insert(handle);
+    fake.open.insert(handle);
     SetLastError(ERROR_INVALID_HANDLE); // a real manager need not clear it on success
     return handle;
 }
 
-SC_HANDLE fail(DWORD error) {
-    SetLastError(error);
-    return nullptr;
-}
-
 SC_HANDLE WINAPI open_manager(LPCSTR, LPCSTR, DWORD access) {
-    fake.manager_requests.push_back(access);
-    const DWORD error =
-        access == SC_MANAGER_ALL_ACCESS ? fake.errors.full_access : fake.errors.read_access;
-    return error != 0 ? fail(error) : issue(fake.managers);
+    return answer(access == SC_MANAGER_ALL_ACCESS ? fake.full_access_error
+                                                  : fake.read_access_error);
 }
-
-SC_HANDLE WINAPI open_service(SC_HANDLE manager, LPCSTR name, DWORD access) {
+SC_HANDLE WINAPI open_service(SC_HANDLE manager, LPCSTR, DWORD access) {
     fake.service_requests.push_back(access);
-    if (fake.managers.count(manager) == 0)
-        return fail(ERROR_INVALID_HANDLE);
-    if (std::strcmp(name, "ryx") != 0)
-        return fail(ERROR_SERVICE_DOES_NOT_EXIST);
-    return fake.errors.service != 0 ? fail(fake.errors.service) : issue(fake.services);
+    return answer(fake.open.count(manager) ? fake.service_error : ERROR_INVALID_HANDLE);
 }
-
 BOOL WINAPI query_status(SC_HANDLE service, LPSERVICE_STATUS status) {
-    status->dwCurrentState = fake.reported_state;
-    return fake.result && fake.services.count(service);
+    status->dwCurrentState = SERVICE_PAUSED;
+    return fake.result && fake.open.count(service);
 }
-
-BOOL WINAPI start_service(SC_HANDLE service, DWORD count, LPCSTR*) {
-    return fake.result && fake.services.count(service) && count == 0;
+BOOL WINAPI start_service(SC_HANDLE service, DWORD, LPCSTR*) {
+    SetLastError(ERROR_SERVICE_DISABLED);
+    return fake.result && fake.open.count(service);
 }
-
-BOOL WINAPI control_service(SC_HANDLE service, DWORD control, LPSERVICE_STATUS status) {
-    return fake.result && fake.services.count(service) && control == SERVICE_CONTROL_STOP &&
-           status != nullptr;
+BOOL WINAPI control_service(SC_HANDLE service, DWORD control, LPSERVICE_STATUS) {
+    SetLastError(ERROR_SERVICE_NOT_ACTIVE);
+    return fake.result && fake.open.count(service) && control == SERVICE_CONTROL_STOP;
 }
-
 BOOL WINAPI close_handle(SC_HANDLE handle) {
-    if (fake.managers.erase(handle) + fake.services.erase(handle) == 0)
-        ADD_FAILURE() << "closing a handle that is not open";
+    EXPECT_EQ(1u, fake.open.erase(handle)) << "closing a handle that is not open";
     return TRUE;
 }
 
 const ServiceManagerCalls fake_calls = {open_manager,  open_service,    query_status,
                                         start_service, control_service, close_handle};
 
-constexpr DWORD all = SC_MANAGER_ALL_ACCESS, rd = GENERIC_READ; // the accesses asked
-constexpr DWORD denied = ERROR_ACCESS_DENIED, no_memory = ERROR_NOT_ENOUGH_MEMORY,
-                missing = ERROR_SERVICE_DOES_NOT_EXIST, bad_name = ERROR_INVALID_NAME,
-                bad_handle = ERROR_INVALID_HANDLE, timeout = ERROR_SERVICE_REQUEST_TIMEOUT,
-                not_found = ERROR_FILE_NOT_FOUND;
+constexpr DWORD all = SC_MANAGER_ALL_ACCESS, read_only = GENERIC_READ;
+constexpr DWORD denied = ERROR_ACCESS_DENIED, missing = ERROR_SERVICE_DOES_NOT_EXIST,
+                timeout = ERROR_SERVICE_REQUEST_TIMEOUT;
 
 } // namespace
 
-TEST(ServiceControlSeam, OpenSequenceFollowsTheManagersAnswers) {
+TEST(ServiceControlSeam, EachAnswerOfTheManagerLeadsToItsDecision) {
     // clang-format off
     const struct {
-        Errors errors;
+        const char* decision;
+        DWORD full_access_error, read_access_error, service_error;
         bool available;
-        DWORD granted; // 0: the service is not looked for
-        std::vector<DWORD> manager_requests;
+        DWORD granted; // also the access the service is looked for with; 0: not looked for
     } cases[] = {
-        {{0,          0,         0},          true,  all, {all}},
-        {{denied,     0,         0},          true,  rd,  {all, rd}},
-        {{denied,     denied,    0},          false, 0,   {all, rd}},
-        {{denied,     no_memory, 0},          true,  0,   {all, rd}},
-        {{no_memory,  0,         0},          true,  0,   {all}},
-        {{bad_handle, 0,         0},          false, 0,   {all}},
-        {{0,          0,         missing},    false, all, {all}},
-        {{0,          0,         bad_name},   false, all, {all}},
-        {{0,          0,         denied},     false, all, {all}},
-        {{0,          0,         bad_handle}, false, all, {all}},
-        {{0,          0,         timeout},    true,  all, {all}},
-        {{0,          0,         not_found},  true,  all, {all}},
-        {{denied,     0,         missing},    false, rd,  {all, rd}},
+        {"full access",                       0,       0,      0,       true,  all},
+        {"the read-only fall-back",           denied,  0,      0,       true,  read_only},
+        {"no manager at all",                 denied,  denied, 0,       false, 0},
+        {"the service missing",               0,       0,      missing, false, all},
+        {"an error that leaves it available", 0,       0,      timeout, true,  all},
     };
     // clang-format on
     for (const auto& row : cases) {
-        SCOPED_TRACE(&row - cases);
+        SCOPED_TRACE(row.decision);
         fake = FakeManager();
-        fake.errors = row.errors;
-        const ServiceControl service("ryx", fake_calls);
-        EXPECT_EQ(row.available, service.is_available());
-        EXPECT_EQ(row.granted, service.granted_access());
-        EXPECT_EQ(row.manager_requests, fake.manager_requests);
-        EXPECT_EQ(row.granted ? std::vector<DWORD>{row.granted} : std::vector<DWORD>{},
-                  fake.service_requests);
+        fake.full_access_error = row.full_access_error;
+        fake.read_access_error = row.read_access_error;
+        fake.service_error = row.service_error;
+        {
+            ServiceControl service("ryx", fake_calls);
+            EXPECT_EQ(row.available, service.is_available());
+            EXPECT_EQ(row.granted, service.granted_access());
+            EXPECT_EQ(row.granted ? std::vector<DWORD>{row.granted} : std::vector<DWORD>{},
+                      fake.service_requests);
+            // Found again once the manager answers; a reopen keeps one manager handle only.
+            fake.full_access_error = fake.read_access_error = fake.service_error = 0;
+            EXPECT_TRUE(service.reopen());
+            EXPECT_TRUE(service.reopen());
+            EXPECT_EQ(1u, fake.open.size());
+        }
+        EXPECT_TRUE(fake.open.empty());
     }
 }
 
-// On reopen only the four errors clear the flag; a granted access outlives failed opens.
-TEST(ServiceControlSeam, ReopenFollowsTheSecondAnswers) {
-    // clang-format off
-    const struct {
-        Errors first, then;
-        bool available;
-        DWORD granted;
-    } cases[] = {
-        {{0,      0, missing}, {0,         0,      timeout},    false, all},
-        {{0,      0, missing}, {0,         0,      not_found},  false, all},
-        {{0,      0, missing}, {0,         0,      0},          true,  all},
-        {{0,      0, timeout}, {0,         0,      not_found},  true,  all},
-        {{0,      0, 0},       {0,         0,      missing},    false, all},
-        {{0,      0, 0},       {0,         0,      bad_name},   false, all},
-        {{0,      0, 0},       {0,         0,      denied},     false, all},
-        {{0,      0, 0},       {0,         0,      bad_handle}, false, all},
-        {{denied, 0, 0},       {denied,    denied, 0},          false, rd},
-        {{0,      0, 0},       {no_memory, 0,      0},          false, all},
-    };
-    // clang-format on
-    for (const auto& row : cases) {
-        SCOPED_TRACE(&row - cases);
-        fake = FakeManager();
-        fake.errors = row.first;
-        ServiceControl service("ryx", fake_calls);
-        fake.errors = row.then;
-        EXPECT_EQ(row.available, service.reopen());
-        EXPECT_EQ(row.available, service.is_available());
-        EXPECT_EQ(row.granted, service.granted_access());
-    }
-}
-
-// Only the manager stays open between operations: a reopen closes the one it replaces.
-TEST(ServiceControlSeam, ReopenLeaksNoManagerHandle) {
+TEST(ServiceControlSeam, OperationsPassTheManagersAnswerAndErrorThrough) {
     fake = FakeManager();
-    {
-        ServiceControl service("ryx", fake_calls);
-        for (int attempt = 0; attempt < 3; ++attempt)
-            ASSERT_TRUE(service.reopen());
-        EXPECT_EQ(1u, fake.managers.size());
-    }
-    EXPECT_TRUE(fake.managers.empty());
-}
-
-TEST(ServiceControlSeam, QueryStartAndStopPassTheManagersAnswersThrough) {
-    // No mapping: the manager's state comes back as it is; any failure reads as 0 and false.
-    // clang-format off
-    const struct { DWORD service_error; BOOL result; DWORD reported, state; bool done; } cases[] = {
-        {0, TRUE, SERVICE_STOPPED, 1, true}, {0, TRUE, SERVICE_PAUSED, 7, true},
-        {0, TRUE, 8, 8, true}, {0, FALSE, SERVICE_RUNNING, 0, false},
-        {missing, TRUE, SERVICE_RUNNING, 0, false}, // the service removed since
-    };
-    // clang-format on
-    for (const auto& row : cases) {
-        SCOPED_TRACE(&row - cases);
-        fake = FakeManager();
-        ServiceControl service("ryx", fake_calls);
-        fake.errors.service = row.service_error;
-        fake.result = row.result;
-        fake.reported_state = row.reported;
-        EXPECT_EQ(row.state, service.query_state());
-        EXPECT_EQ(row.done, service.start());
-        EXPECT_EQ(row.done, service.stop());
-        EXPECT_TRUE(fake.services.empty()); // each operation closes what it opened
-    }
+    ServiceControl service("ryx", fake_calls);
+    // The manager's state comes back unmapped; each operation closes what it opened.
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_PAUSED), service.query_state());
+    EXPECT_TRUE(service.start());
+    EXPECT_TRUE(service.stop());
+    EXPECT_EQ(1u, fake.open.size());
+    fake.result = FALSE;
+    EXPECT_EQ(0u, service.query_state());
+    EXPECT_FALSE(service.start());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DISABLED), service.last_error());
+    EXPECT_FALSE(service.stop());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_NOT_ACTIVE), service.last_error());
+    // Removed since it was opened: nothing to query, start or stop.
+    fake.result = TRUE;
+    fake.service_error = missing;
+    EXPECT_EQ(0u, service.query_state());
+    EXPECT_FALSE(service.start());
+    EXPECT_EQ(1u, fake.open.size());
 }
