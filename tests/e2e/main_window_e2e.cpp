@@ -144,7 +144,7 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
 }
 
-// Run by french_interface.sh, which starts the program itself under a French (Canada)
+// Run by french_interface.sh, which starts the program itself under a French (France)
 // interface language: under Wine a process takes its language from the shell that starts it.
 TEST(FrenchInterface, CloseBoxCaptionIsQuitter) {
     if (GetEnvironmentVariableA("RYX_FRENCH_PROGRAM_RUNNING", nullptr, 0) == 0) {

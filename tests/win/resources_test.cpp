@@ -47,6 +47,10 @@ TEST(StringTables, SameIdsInBothLanguagesDifferingOnlyInTheQuitCaption) {
     ASSERT_GT(neutral.size(), 10u); // the table was found at all
     EXPECT_EQ(L"Quit", neutral[IDS_QUIT_CAPTION]);
     EXPECT_EQ(L"Quitter", french[IDS_QUIT_CAPTION]);
+    // Every French user interface finds the same table under its own language.
+    for (const WORD country : {SUBLANG_FRENCH, SUBLANG_FRENCH_BELGIAN, SUBLANG_FRENCH_SWISS,
+                               SUBLANG_FRENCH_LUXEMBOURG, SUBLANG_FRENCH_MONACO})
+        EXPECT_TRUE(string_table(MAKELANGID(LANG_FRENCH, country)) == french) << country;
     neutral.erase(IDS_QUIT_CAPTION);
     french.erase(IDS_QUIT_CAPTION);
     EXPECT_TRUE(neutral == french) << neutral.size() << " neutral, " << french.size() << " French";
