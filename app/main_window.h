@@ -22,6 +22,7 @@ class MainWindow : public WindowObject {
 public:
     // The window's place and size as the entry point gives them, in 96-DPI units.
     static constexpr RECT area = {0, 0, 646, 526};
+    static constexpr const char* window_class = "DIZURO";
 
     MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance);
     ~MainWindow() override;
