@@ -109,6 +109,15 @@ void append_item(HMENU menu, UINT command, unsigned text_id, bool enabled) {
     AppendMenuA(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), command, text.c_str());
 }
 
+// A path the shell can open, of a file that exists.
+bool can_open(const char* path) {
+    // The shell takes paths shorter than MAX_PATH: the item is offered only for what it opens.
+    const void* const end = std::memchr(path, '\0', MAX_PATH);
+    const DWORD attributes =
+        end != nullptr && end != path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 } // namespace
 
 bool LogListActions::handle_key(WORD virtual_key) const {
@@ -146,14 +155,6 @@ void LogListActions::select_all() const {
     ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
 }
 
-bool LogListActions::can_open(const char* path) {
-    // The shell takes paths shorter than MAX_PATH: the item is offered only for what it opens.
-    const void* const end = std::memchr(path, '\0', MAX_PATH);
-    const DWORD attributes =
-        end != nullptr && end != path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 POINT LogListActions::menu_point(LPARAM screen_point) const {
     POINT at = {static_cast<short>(LOWORD(screen_point)), static_cast<short>(HIWORD(screen_point))};
     if (at.x != -1 || at.y != -1) {
@@ -172,14 +173,21 @@ POINT LogListActions::menu_point(LPARAM screen_point) const {
     return at;
 }
 
+HMENU LogListActions::make_menu() const {
+    const HMENU menu = CreatePopupMenu();
+    if (menu != nullptr) {
+        append_item(menu, IDM_COPY, IDS_COPY, ListView_GetSelectedCount(list_) > 0);
+        append_item(menu, IDM_SELECT_ALL, IDS_SELECT_ALL, true);
+        append_item(menu, IDM_OPEN_LOG_FILE, IDS_OPEN_LOG_FILE, can_open(log_file_path));
+    }
+    return menu;
+}
+
 void LogListActions::show_menu(HWND owner, LPARAM screen_point) const {
-    const OwnedHandle<HMENU, BOOL> menu(CreatePopupMenu(), DestroyMenu);
+    const OwnedHandle<HMENU, BOOL> menu(make_menu(), DestroyMenu);
     if (!menu.is_open()) {
         return;
     }
-    append_item(menu.get(), IDM_COPY, IDS_COPY, ListView_GetSelectedCount(list_) > 0);
-    append_item(menu.get(), IDM_SELECT_ALL, IDS_SELECT_ALL, true);
-    append_item(menu.get(), IDM_OPEN_LOG_FILE, IDS_OPEN_LOG_FILE, can_open(log_file_path));
     const POINT at = menu_point(screen_point);
     switch (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner,
                            nullptr)) {

@@ -14,12 +14,13 @@ public:
     // row then. Runs the chosen command before it returns.
     void show_menu(HWND owner, LPARAM screen_point) const;
 
+    // The menu as it stands now: Copy for a selection, Open log file for a log that exists at
+    // a path the shell takes. The caller destroys it.
+    HMENU make_menu() const;
+
     // The selected rows as "Date/Time, tab, entry, CR LF", in both text formats.
     void copy_selection() const;
     void select_all() const;
-
-    // A path the shell can open, of a file that exists.
-    static bool can_open(const char* path);
 
 private:
     POINT menu_point(LPARAM screen_point) const;

@@ -109,34 +109,31 @@ public:
     explicit LogOpensWithRecorder(const std::string& record) {
         char previous[256] = {};
         DWORD size = sizeof previous;
-        had_ = RegGetValueA(HKEY_CLASSES_ROOT, ".log", nullptr, RRF_RT_REG_SZ, nullptr, previous,
-                            &size) == ERROR_SUCCESS;
+        RegGetValueA(HKEY_CLASSES_ROOT, ".log", nullptr, RRF_RT_REG_SZ, nullptr, previous, &size);
         previous_ = previous;
-        set(".log", prog_id);
-        set(std::string(prog_id) + "\\shell\\open\\command",
+        set(".log", "RyxTest.Recorder");
+        set("RyxTest.Recorder\\shell\\open\\command",
             "\"" + executable_directory() + "\\open_recorder.exe\" \"" + record + "\" \"%1\"");
     }
     ~LogOpensWithRecorder() {
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, prog_id);
-        if (had_) {
-            set(".log", previous_);
-        } else {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "RyxTest.Recorder");
+        if (previous_.empty()) {
             RegDeleteTreeA(HKEY_CLASSES_ROOT, ".log");
+        } else {
+            set(".log", previous_);
         }
     }
 
 private:
-    static constexpr const char* prog_id = "RyxTest.OpenRecorder";
     static void set(const std::string& key, const std::string& value) {
         RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
                         static_cast<DWORD>(value.size() + 1));
     }
-    bool had_;
     std::string previous_;
 };
 
-// The clipboard's text, the same in its ANSI and its Unicode format; empty while it holds none.
-std::string clipboard_text() {
+// The clipboard's text when its ANSI and its Unicode format agree; emptied when asked to.
+std::string clipboard_text(bool empty = false) {
     std::string ansi;
     std::wstring wide;
     if (OpenClipboard(nullptr)) {
@@ -147,6 +144,9 @@ std::string clipboard_text() {
         if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
             wide = static_cast<const wchar_t*>(GlobalLock(data));
             GlobalUnlock(data);
+        }
+        if (empty) {
+            EmptyClipboard();
         }
         CloseClipboard();
     }
@@ -163,13 +163,6 @@ std::string clipboard_text() {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "the clipboard holds \"" << seen << "\"";
-}
-
-void empty_clipboard() {
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
 }
 
 } // namespace
@@ -221,7 +214,7 @@ TEST(LogViewer, CatchUpFollowingWarningsAndAChangingLog) {
     // Copied as a user copies: two rows picked with the keys and Ctrl+C; Ctrl+A, then the menu's
     // Copy, for every row. The rows: stop, stop, truncated, stop, rotated.
     const auto selected = [list] { return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0); };
-    empty_clipboard();
+    clipboard_text(true);
     click_first_row(list, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     press({VK_DOWN});
     press({VK_DOWN});
