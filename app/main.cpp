@@ -3,11 +3,16 @@
 
 #include "app/loaded_string.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app/startup.h"
 #include "res/resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     initialise();
+    // A second start in the same session brings the running program forward instead.
+    if (hand_over_to_running_instance()) {
+        return 0;
+    }
 
     const LoadedString title(IDS_APP_TITLE);
     app_instance = instance;

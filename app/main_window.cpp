@@ -69,7 +69,7 @@ MainWindow::MainWindow(const char* title, DWORD style, const RECT* rectangle, HI
     // Created hidden: show makes it visible once every child is in place.
     style_ &= ~WS_VISIBLE;
     extended_style_ = WS_EX_CONTEXTHELP | WS_EX_CLIENTEDGE;
-    class_name_ = "DIZURO";
+    class_name_ = window_class;
 }
 
 MainWindow::~MainWindow() = default;

@@ -22,6 +22,7 @@ class MainWindow : public WindowObject {
 public:
     // The window's place and size as the entry point gives them, in 96-DPI units.
     static constexpr RECT area = {0, 0, 646, 526};
+    static constexpr const char* window_class = "DIZURO";
 
     // Posted once the window is up: the configuration file could not be read.
     static constexpr UINT config_warning_message = WM_APP + 1;

@@ -5,6 +5,7 @@
 #include "app/loaded_string.h"
 #include "log/list_log_view.h"
 #include "log/log_follower.h"
+#include "log/log_list_actions.h"
 #include "res/resource.h"
 #include "ui/child_controls.h"
 #include "ui/dpi_scale.h"
@@ -85,6 +86,21 @@ LRESULT LoggingPage::handle_message(HWND window, UINT message, WPARAM wparam, LP
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+        if (header != nullptr && header->idFrom == IDC_LOG_LIST && header->code == LVN_KEYDOWN &&
+            LogListActions(controls_.get(IDC_LOG_LIST))
+                .handle_key(reinterpret_cast<const NMLVKEYDOWN*>(lparam)->wVKey)) {
+            return 0;
+        }
+        break;
+    }
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wparam) == controls_.get(IDC_LOG_LIST)) {
+            LogListActions(controls_.get(IDC_LOG_LIST)).show_menu(window, lparam);
+            return 0;
+        }
+        break;
     case ListLogView::run_work_message:
         // Only the follower of this process sends it, with work that outlives the send.
         if (lparam != 0 && InSendMessage()) {

@@ -82,6 +82,9 @@
 #define IDS_DATE_TIME 153
 #define IDS_ENTRIES 154
 #define IDS_ERR_CLIENT_QUIT 156
+#define IDS_COPY 165
+#define IDS_SELECT_ALL 166
+#define IDS_OPEN_LOG_FILE 167
 
 // Controls: main window
 #define IDC_START 143
@@ -122,6 +125,11 @@
 #define IDC_PREFIX_LENGTH_LABEL 140
 #define IDC_RTADV_INTERFACE_LABEL 141
 #define IDC_DNS_SERVER_LABEL 142
+
+// Menu commands: the Logging list's menu
+#define IDM_COPY 165
+#define IDM_SELECT_ALL 166
+#define IDM_OPEN_LOG_FILE 167
 
 // Controls: Logging page
 #define IDC_CLEAR 149

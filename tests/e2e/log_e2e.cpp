@@ -68,6 +68,103 @@ void expect_warning(const GuiSession& gui, HWND list) {
     EXPECT_TRUE(dismiss(box));
 }
 
+// Keys held together, let go in reverse, as typed into the window in front.
+void press(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> typed(2 * keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        typed[i].type = typed[typed.size() - 1 - i].type = INPUT_KEYBOARD;
+        typed[i].ki.wVk = typed[typed.size() - 1 - i].ki.wVk = keys.begin()[i];
+        typed[typed.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(typed.size()), typed.data(), sizeof(INPUT));
+}
+
+// A click of the mouse on the list's first row.
+void click_first_row(HWND list, DWORD down, DWORD up) {
+    RECT header = {};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
+    SetCursorPos(header.left + 30, header.bottom + 4);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = down;
+    click[1].mi.dwFlags = up;
+    SendInput(2, click, sizeof(INPUT));
+}
+
+// The list's menu opened with the right button on the first row, its item at this position
+// (from 1) chosen with the keys.
+void choose_from_menu(HWND list, int position) {
+    click_first_row(list, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    wait_until([] { return IsWindowVisible(FindWindowA("#32768", nullptr)) != FALSE; });
+    for (int i = 0; i < position; ++i) {
+        press({VK_DOWN});
+    }
+    press({VK_RETURN});
+}
+
+// For this test the shell opens .log files with a program that records the path it was given;
+// the machine's own association comes back afterwards.
+class LogOpensWithRecorder {
+public:
+    explicit LogOpensWithRecorder(const std::string& record) {
+        char previous[256] = {};
+        DWORD size = sizeof previous;
+        RegGetValueA(HKEY_CLASSES_ROOT, ".log", nullptr, RRF_RT_REG_SZ, nullptr, previous, &size);
+        previous_ = previous;
+        set(".log", "RyxTest.Recorder");
+        set("RyxTest.Recorder\\shell\\open\\command",
+            "\"" + executable_directory() + "\\open_recorder.exe\" \"" + record + "\" \"%1\"");
+    }
+    ~LogOpensWithRecorder() {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "RyxTest.Recorder");
+        if (previous_.empty()) {
+            RegDeleteTreeA(HKEY_CLASSES_ROOT, ".log");
+        } else {
+            set(".log", previous_);
+        }
+    }
+
+private:
+    static void set(const std::string& key, const std::string& value) {
+        RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                        static_cast<DWORD>(value.size() + 1));
+    }
+    std::string previous_;
+};
+
+// The clipboard's text when its ANSI and its Unicode format agree; emptied when asked to.
+std::string clipboard_text(bool empty = false) {
+    std::string ansi;
+    std::wstring wide;
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_TEXT)) {
+            ansi = static_cast<const char*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            wide = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        if (empty) {
+            EmptyClipboard();
+        }
+        CloseClipboard();
+    }
+    return std::wstring(ansi.begin(), ansi.end()) == wide ? ansi : "formats differ: " + ansi;
+}
+
+// Polls until the clipboard holds the rows with these entries, as the list copies them.
+::testing::AssertionResult copied(const std::vector<std::string>& entries) {
+    std::string wanted, seen;
+    for (const std::string& entry : entries) {
+        wanted += "2024/05/17 12:00:00\t" + entry + "\r\n";
+    }
+    if (wait_until([&] { return (seen = clipboard_text()) == wanted; })) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the clipboard holds \"" << seen << "\"";
+}
+
 } // namespace
 
 TEST(LogViewer, CatchUpFollowingWarningsAndAChangingLog) {
@@ -113,6 +210,32 @@ TEST(LogViewer, CatchUpFollowingWarningsAndAChangingLog) {
     ASSERT_TRUE(MoveFileExA(log.c_str(), gui.file("ryxc.log.1").c_str(), 0));
     append(log, line("rotated"));
     EXPECT_TRUE(wait_for_rows(list, 5, {row("rotated")}));
+
+    // Copied as a user copies: two rows picked with the keys and Ctrl+C; Ctrl+A, then the menu's
+    // Copy, for every row. The rows: stop, stop, truncated, stop, rotated.
+    const auto selected = [list] { return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0); };
+    clipboard_text(true);
+    click_first_row(list, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    press({VK_DOWN});
+    press({VK_DOWN});
+    press({VK_SHIFT, VK_DOWN});
+    press({VK_CONTROL, 'C'});
+    EXPECT_TRUE(copied({"truncated", stop}));
+    press({VK_CONTROL, 'A'});
+    EXPECT_TRUE(wait_until([&] { return selected() == 5; }));
+    choose_from_menu(list, 1);
+    EXPECT_TRUE(copied({stop, stop, "truncated", stop, "rotated"}));
+    // The menu's Select all; its Open log file runs the shell's action on the log.
+    click_first_row(list, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(wait_until([&] { return selected() == 1; }));
+    choose_from_menu(list, 2);
+    EXPECT_TRUE(wait_until([&] { return selected() == 5; }));
+    {
+        const LogOpensWithRecorder association(gui.file("opened"));
+        choose_from_menu(list, 3);
+        EXPECT_TRUE(wait_until([&] { return read_bytes(gui.file("opened")) == log; }))
+            << read_bytes(gui.file("opened"));
+    }
 
     // The stand-in client installed here, with no server configured, quits by itself.
     const DemoInstallation cleanup; // removes the service whatever happens

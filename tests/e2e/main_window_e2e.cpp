@@ -85,6 +85,18 @@ HWND close_box(const GuiSession& gui) {
     return box;
 }
 
+// Visible main windows of every program running, whoever started it.
+int main_windows() {
+    int count = 0;
+    for (HWND window = FindWindowExA(nullptr, nullptr, "DIZURO", nullptr); window != nullptr;
+         window = FindWindowExA(nullptr, window, "DIZURO", nullptr)) {
+        count += IsWindowVisible(window) ? 1 : 0;
+    }
+    return count;
+}
+
+const std::string program = "\"" + executable_directory() + "\\ryxgui.exe\"";
+
 } // namespace
 
 TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
@@ -109,6 +121,17 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
                                      tab_text(gui.tabs(), 2)); // no third
     EXPECT_EQ(0, gui.selected_tab());
     EXPECT_FALSE(IsWindowVisible(gui.logging_page()) || IsWindowEnabled(gui.logging_page()));
+
+    // A second start shows nothing of its own: it brings this one back to the front and ends
+    // with 0 within a second.
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(wait_until([window] { return IsIconic(window) != FALSE; }));
+    DWORD exit_code = 99;
+    EXPECT_TRUE(ProgramDriver(program).wait_for_exit(1000, exit_code));
+    EXPECT_EQ(0u, exit_code);
+    EXPECT_TRUE(
+        wait_until([window] { return !IsIconic(window) && GetForegroundWindow() == window; }));
+    EXPECT_EQ(1, main_windows());
 
     // No service yet; installed while the program runs, it shows within two seconds.
     EXPECT_TRUE(shows(window, not_installed));
@@ -152,13 +175,21 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     ASSERT_TRUE(wait_until([box] { return !IsWindow(box); }));
     box = close_box(gui);
     ASSERT_TRUE(press_button(box, IDYES));
-    DWORD exit_code = 99;
+    exit_code = 99;
     ASSERT_TRUE(gui.program().wait_for_exit(exit_timeout_ms, exit_code));
     EXPECT_EQ(0u, exit_code);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
+
+    // Two starts at once, neither with a window yet: one shows its window, the other ends with 0.
+    const ProgramDriver one(program), other(program);
+    exit_code = 99;
+    EXPECT_TRUE(wait_until(
+        [&] { return one.wait_for_exit(0, exit_code) || other.wait_for_exit(0, exit_code); }));
+    EXPECT_EQ(0u, exit_code);
+    EXPECT_EQ(1, main_windows());
 }
 
-// Run by french_interface.sh, which starts the program itself under a French (Canada)
+// Run by french_interface.sh, which starts the program itself under a French (France)
 // interface language: under Wine a process takes its language from the shell that starts it.
 TEST(FrenchInterface, CloseBoxCaptionIsQuitter) {
     if (GetEnvironmentVariableA("RYX_FRENCH_PROGRAM_RUNNING", nullptr, 0) == 0) {

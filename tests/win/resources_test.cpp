@@ -43,14 +43,24 @@ std::map<int, std::wstring> string_table(WORD lang) {
     return table;
 }
 
-TEST(StringTables, SameIdsInBothLanguagesDifferingOnlyInTheQuitCaption) {
+TEST(StringTables, SameIdsInBothLanguagesDifferingOnlyWhereTranslated) {
     auto neutral = string_table(neutral_lang);
     auto french = string_table(french_lang);
     ASSERT_GT(neutral.size(), 10u); // the table was found at all
     EXPECT_EQ(L"Quit", neutral[IDS_QUIT_CAPTION]);
     EXPECT_EQ(L"Quitter", french[IDS_QUIT_CAPTION]);
-    neutral.erase(IDS_QUIT_CAPTION);
-    french.erase(IDS_QUIT_CAPTION);
+    EXPECT_EQ(L"Tout s\u00e9lectionner", french[IDS_SELECT_ALL]); // read in the right code page
+    // Every French user interface finds the same table under its own language.
+    for (const WORD country : {SUBLANG_FRENCH, SUBLANG_FRENCH_BELGIAN, SUBLANG_FRENCH_SWISS,
+                               SUBLANG_FRENCH_LUXEMBOURG, SUBLANG_FRENCH_MONACO})
+        EXPECT_TRUE(string_table(MAKELANGID(LANG_FRENCH, country)) == french) << country;
+    for (const int translated : {IDS_QUIT_CAPTION, IDS_COPY, IDS_SELECT_ALL, IDS_OPEN_LOG_FILE}) {
+        EXPECT_TRUE(neutral.count(translated) && french.count(translated) &&
+                    neutral[translated] != french[translated])
+            << translated;
+        neutral.erase(translated);
+        french.erase(translated);
+    }
     EXPECT_TRUE(neutral == french) << neutral.size() << " neutral, " << french.size() << " French";
 }
 

@@ -1,0 +1,59 @@
+#include "app/single_instance.h"
+
+#include <windows.h>
+
+#include "app/main_window.h"
+
+namespace {
+
+// In the session's own namespace: another user, or a remote desktop, starts a program of its own.
+constexpr const char* claim_name = "Local\\Quorix RYX Client GUI";
+// A first start shows its window well within this; one that does not is not waited for longer.
+constexpr DWORD starting_wait_ms = 10000;
+constexpr DWORD poll_ms = 50;
+constexpr UINT answer_ms = 1000;
+
+// The running program's main window once it is shown and its thread still answers: a window
+// that is being destroyed answers no more, and a closing program is then waited for instead.
+HWND answering_main_window() {
+    const HWND window = FindWindowA(MainWindow::window_class, nullptr);
+    DWORD_PTR ignored = 0;
+    if (window == nullptr || !IsWindowVisible(window) ||
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, answer_ms,
+                            &ignored) == 0) {
+        return nullptr;
+    }
+    return window;
+}
+
+void bring_forward(HWND window) {
+    // Asked, not waited for: a busy program restores itself when it gets to it.
+    if (IsIconic(window)) {
+        ShowWindowAsync(window, SW_RESTORE);
+    }
+    // A box or the Advanced window open over the main window stays in front of it.
+    SetForegroundWindow(GetLastActivePopup(window));
+}
+
+} // namespace
+
+bool hand_over_to_running_instance() {
+    // Held until the process ends, when the system lets go of it: a start waiting for it then
+    // carries on as the session's program. Never closed before, on purpose.
+    SetLastError(ERROR_SUCCESS);
+    const HANDLE claim = CreateMutexA(nullptr, TRUE, claim_name);
+    if (claim == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {
+        return false; // the first start (or no claim to be had: then simply a program of its own)
+    }
+    const ULONGLONG deadline = GetTickCount64() + starting_wait_ms;
+    for (;;) {
+        if (const HWND window = answering_main_window()) {
+            bring_forward(window);
+            return true;
+        }
+        // Still starting: poll for its window. Ended, or closing and then ended: take over.
+        if (WaitForSingleObject(claim, poll_ms) != WAIT_TIMEOUT || GetTickCount64() >= deadline) {
+            return false;
+        }
+    }
+}
