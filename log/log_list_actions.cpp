@@ -10,6 +10,7 @@
 #include "app/loaded_string.h"
 #include "app/owned_handle.h"
 #include "app/startup.h"
+#include "app/system_function.h"
 #include "res/resource.h"
 
 namespace {
@@ -81,15 +82,27 @@ void put_on_clipboard(HWND owner, const std::string& text) {
 // The shell's default action on the file, as a double click in Explorer, which opens it in the
 // system's program for text files; that program reads the log while the client writes it.
 void open_with_shell(HWND owner, const char* path) {
+    // Loaded here, on the rare click, rather than by every start of the program.
+    using ShellExecuteFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
+    using CoInitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
+    using CoUninitializeFunction = void(WINAPI*)();
+    const auto shell_execute =
+        system_function<ShellExecuteFunction>("shell32.dll", "ShellExecuteExA");
+    const auto co_initialize = system_function<CoInitializeFunction>("ole32.dll", "CoInitializeEx");
+    const auto co_uninitialize =
+        system_function<CoUninitializeFunction>("ole32.dll", "CoUninitialize");
+    if (shell_execute == nullptr || co_initialize == nullptr || co_uninitialize == nullptr) {
+        return;
+    }
     // Shell handlers may be COM objects; the call waits for them before COM is let go.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const HRESULT com = co_initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOA execute = {};
     execute.cbSize = sizeof execute;
     execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     execute.hwnd = owner;
     execute.lpFile = path;
     execute.nShow = SW_SHOWNORMAL;
-    const bool opened = ShellExecuteExA(&execute) != FALSE;
+    const bool opened = shell_execute(&execute) != FALSE;
     const DWORD error = GetLastError();
     // No program for .log files (Wine has none, and says so in hInstApp only): the one for text
     // files.
@@ -97,10 +110,10 @@ void open_with_shell(HWND owner, const char* path) {
                     reinterpret_cast<INT_PTR>(execute.hInstApp) == SE_ERR_NOASSOC)) {
         execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_CLASSNAME;
         execute.lpClass = "txtfile";
-        ShellExecuteExA(&execute);
+        shell_execute(&execute);
     }
     if (SUCCEEDED(com)) {
-        CoUninitialize();
+        co_uninitialize();
     }
 }
 

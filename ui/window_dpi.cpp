@@ -1,5 +1,6 @@
 #include "ui/window_dpi.h"
 
+#include "app/system_function.h"
 #include "ui/dpi_scale.h"
 
 namespace {
