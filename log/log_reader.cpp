@@ -251,11 +251,11 @@ void LogReader::hold_back(const char* line, std::size_t length, const LogLineSpl
     // Shown at the end of the file or at a stop line, or earlier when they hold too much text.
     pending_.push(line, length, split, index);
     if (pending_.bytes() > pending_budget) {
-        view_.in_one_go([this] { show_pending_down_to(pending_budget / 2); });
+        show_pending_down_to(pending_budget / 2);
     }
 }
 
-void LogReader::send_oldest_pending() {
+long long LogReader::send_oldest_pending() {
     const PendingRows::Row& row = pending_.oldest();
     date_time_.assign(row.line.data(), row.split.date_time_length);
     const int position = view_.insert_row(as_position(row.index), date_time_.c_str());
@@ -263,34 +263,33 @@ void LogReader::send_oldest_pending() {
         entry_.assign(row.line.data() + row.split.entry_offset,
                       row.line.size() - row.split.entry_offset);
         view_.set_entry(position, entry_.c_str());
-        // One scroll at the end covers the distance of all the rows' own scrolls.
-        pending_scroll_ += static_cast<long long>(scroll_per_row) * position;
     }
     if (position >= row_limit) {
         view_.delete_first_row();
     }
     pending_.pop_oldest();
+    return position >= 0 ? static_cast<long long>(scroll_per_row) * position : 0;
 }
 
 void LogReader::show_pending_down_to(std::size_t bytes) {
-    while (!pending_.empty() && pending_.bytes() > bytes) {
-        send_oldest_pending();
-    }
+    // One go however many rows: what the list costs is mostly its one repaint. Every row has
+    // text, so down to 0 bytes is all of them.
+    view_.in_one_go([this, bytes] {
+        long long pixels = 0;
+        while (!pending_.empty() && pending_.bytes() > bytes) {
+            pixels += send_oldest_pending();
+        }
+        // One scroll after the rows covers the distance of all their own scrolls; only once
+        // the list has taken them does it know how far down it can go.
+        if (pixels > 0) {
+            view_.scroll(as_position(pixels));
+        }
+    });
 }
 
 void LogReader::show_pending() {
-    if (!pending_.empty() || pending_scroll_ > 0) {
-        view_.in_one_go([this] {
-            while (!pending_.empty()) {
-                send_oldest_pending();
-            }
-            // After the rows, once the list has taken them all: only then does it know how
-            // far down it can go.
-            if (pending_scroll_ > 0) {
-                view_.scroll(as_position(pending_scroll_));
-            }
-            pending_scroll_ = 0;
-        });
+    if (!pending_.empty()) {
+        show_pending_down_to(0);
     }
     if (warn_) {
         warn_ = false;

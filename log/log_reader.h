@@ -49,7 +49,7 @@ private:
     void hold_back_newest_in_buffer();
     void hold_back(const char* line, std::size_t length, const LogLineSplit& split,
                    long long index);
-    void send_oldest_pending();
+    long long send_oldest_pending(); // the distance the row's own scroll would go
     void show_pending();
     void show_pending_down_to(std::size_t bytes);
     void leave_file();
@@ -76,7 +76,6 @@ private:
         long long index;
     };
     std::vector<LineInBuffer> in_buffer_;
-    long long pending_scroll_ = 0;
     std::string date_time_;
     std::string entry_;
 };

@@ -208,7 +208,7 @@ TEST(LogReader, CatchUpAndABurstEachSendTheRowsThatStayInOneBatch) {
     EXPECT_EQ(rows(24000, 25000), f.rows);
     EXPECT_LT(f.bytes_read, 512u * 1024); // catch-up looked back only as far as the rows shown
     EXPECT_EQ(2, f.batches);
-    EXPECT_LE(f.messages, 5 * 1001 + 2);
+    EXPECT_LE(f.messages, 5 * 1001 + f.batches);
     EXPECT_GE(f.scrolled, 8LL * 1001 * 1000);
 }
 
