@@ -306,7 +306,8 @@ HWND make_page(HWND frame) {
 struct Answers {
     HWND window = nullptr;
     std::atomic<bool> stop{false};
-    std::vector<std::pair<long long, double>> samples = decltype(samples)(30000);
+    std::vector<std::pair<long long, double>> samples =
+        std::vector<std::pair<long long, double>>(30000); // 10 minutes' worth
     std::atomic<std::size_t> count{0};
 
     // The slowest answer to a question asked in the period.

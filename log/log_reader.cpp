@@ -141,6 +141,7 @@ bool LogReader::find_catch_up_start() {
     using Found = BackwardScan::Found;
     const std::uint64_t end = source_.size();
     BackwardScan scan(source_, buffer_.get(), end);
+    std::string long_line_head; // only for a line longer than a block
     // What follows the last line feed is a line the client has not finished: it is taken
     // after catch-up, as any such line, and is none of catch-up's rows.
     std::uint64_t line_end = 0;
@@ -153,7 +154,7 @@ bool LogReader::find_catch_up_start() {
         const auto length = static_cast<std::size_t>(
             std::min<std::uint64_t>(line_end - line_start, line_limit + 1));
         const char* line =
-            found == Found::shrunk ? nullptr : scan.bytes_at(line_start, length, line_head_);
+            found == Found::shrunk ? nullptr : scan.bytes_at(line_start, length, long_line_head);
         if (line == nullptr) {
             return false;
         }
@@ -164,8 +165,6 @@ bool LogReader::find_catch_up_start() {
         }
         line_end = feed;
     }
-    // A long line's head need not stay: the next look back is after a replacement at most.
-    std::string().swap(line_head_);
     return found != Found::shrunk && !source_.replaced(end);
 }
 

@@ -58,7 +58,6 @@ private:
     LogView& view_;
     std::unique_ptr<char[]> buffer_; // left uninitialised: a short log never touches most of it
     std::string partial_;            // a line not yet ended by a line feed, cut to the line limit
-    std::string line_head_;          // the start of a long line met while looking back from the end
     bool overlong_ = false; // the partial line had more than the limit; the rest is skipped
     bool partial_waited_ = false;
     bool open_ = false;
