@@ -561,7 +561,11 @@ int main(int argc, char** argv) {
     CreateDirectoryA(dir.c_str(), nullptr);
     const std::string big = dir + "\\million.log", small = dir + "\\small.log",
                       huge = dir + "\\huge.log", one_line = dir + "\\one-line.log",
-                      binary = dir + "\\binary.log", followed = dir + "\\ryxc.log";
+                      binary = dir + "\\binary.log";
+    // Beside the folder: the follower never lets go of its log, which Wine then removes only
+    // when the benchmark ends.
+    const std::string followed =
+        std::string(temp) + "ryx-log-follow-" + std::to_string(GetCurrentProcessId()) + ".log";
 
     app_instance = GetModuleHandleA(nullptr);
     copy_text(log_file_path, path_capacity, followed.c_str()); // made only when followed
