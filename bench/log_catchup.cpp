@@ -562,8 +562,8 @@ int main(int argc, char** argv) {
     const std::string big = dir + "\\million.log", small = dir + "\\small.log",
                       huge = dir + "\\huge.log", one_line = dir + "\\one-line.log",
                       binary = dir + "\\binary.log";
-    // Beside the folder: the follower never lets go of its log, which Wine then removes only
-    // when the benchmark ends.
+    // Beside the folder: under Wine the follower does not see its log deleted and holds it
+    // until the benchmark ends, which would keep the folder from going.
     const std::string followed =
         std::string(temp) + "ryx-log-follow-" + std::to_string(GetCurrentProcessId()) + ".log";
 
