@@ -29,14 +29,27 @@ bool LogFile::open() {
     return file_ != INVALID_HANDLE_VALUE;
 }
 
-std::size_t LogFile::read(char* buffer, std::size_t capacity) {
+std::uint64_t LogFile::size() {
+    LARGE_INTEGER bytes = {};
+    if (file_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(file_, &bytes)) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(bytes.QuadPart);
+}
+
+std::size_t LogFile::read(std::uint64_t offset, char* buffer, std::size_t capacity) {
     if (file_ == INVALID_HANDLE_VALUE) {
         return 0;
     }
+    // The handle is not opened for overlapped reads: the record only carries a 64-bit offset
+    // and the read completes before it returns.
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD count = 0;
     const auto wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, MAXDWORD));
-    if (!ReadFile(file_, buffer, wanted, &count, nullptr)) {
-        return 0; // read again at the next check, from the same position
+    if (!ReadFile(file_, buffer, wanted, &count, &at)) {
+        return 0; // the end of the file, or read again at the next check
     }
     return count;
 }

@@ -17,7 +17,8 @@ public:
     LogFile& operator=(const LogFile&) = delete;
 
     bool open() override;
-    std::size_t read(char* buffer, std::size_t capacity) override;
+    std::uint64_t size() override;
+    std::size_t read(std::uint64_t offset, char* buffer, std::size_t capacity) override;
     bool replaced(std::uint64_t position) override;
     void close() override;
 

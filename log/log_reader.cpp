@@ -6,12 +6,82 @@
 
 namespace {
 
-// Large reads keep catch-up at the speed of the disk.
+// Large reads keep a whole read at the speed of the disk.
 constexpr std::size_t read_size = 256 * 1024;
+// Looking back from the end takes smaller steps: the rows shown usually lie in the last one.
+constexpr std::size_t back_block = 64 * 1024;
 
 int as_position(long long value) {
     return static_cast<int>(std::min<long long>(value, INT_MAX));
 }
+
+// A line's text as shown: without the carriage return of its line end, cut to the limit. A
+// line longer than limit + 1 bytes needs only its first limit + 1 of them.
+std::size_t shown_length(const char* line, std::size_t length) {
+    if (length > 0 && line[length - 1] == '\r') {
+        --length;
+    }
+    return std::min(length, LogReader::line_limit);
+}
+
+// False when the file ends before size bytes from offset: it shrank under the reader.
+bool read_fully(LogSource& source, std::uint64_t offset, char* buffer, std::size_t size) {
+    while (size > 0) {
+        const std::size_t got = source.read(offset, buffer, size);
+        if (got == 0) {
+            return false;
+        }
+        offset += got;
+        buffer += got;
+        size -= got;
+    }
+    return true;
+}
+
+// A file read backwards a block at a time, for its line feeds from the last one back.
+class BackwardScan {
+public:
+    enum class Found { feed, file_start, shrunk };
+
+    BackwardScan(LogSource& source, char* buffer, std::uint64_t end)
+        : source_(source), buffer_(buffer), start_(end), end_(end) {}
+
+    // The last line feed before `before`.
+    Found feed_before(std::uint64_t before, std::uint64_t& feed) {
+        for (;;) {
+            const char* at = buffer_ + (before - start_);
+            while (at != buffer_) {
+                if (*--at == '\n') {
+                    feed = start_ + static_cast<std::uint64_t>(at - buffer_);
+                    return Found::feed;
+                }
+            }
+            if (start_ == 0) {
+                return Found::file_start;
+            }
+            before = end_ = start_;
+            start_ = end_ > back_block ? end_ - back_block : 0;
+            if (!read_fully(source_, start_, buffer_, static_cast<std::size_t>(end_ - start_))) {
+                return Found::shrunk;
+            }
+        }
+    }
+
+    // The first length bytes from offset: in the block, or else read into spare.
+    const char* bytes_at(std::uint64_t offset, std::size_t length, std::string& spare) {
+        if (offset >= start_ && offset + length <= end_) {
+            return buffer_ + (offset - start_);
+        }
+        spare.resize(length);
+        return read_fully(source_, offset, &spare[0], length) ? spare.data() : nullptr;
+    }
+
+private:
+    LogSource& source_;
+    char* buffer_;
+    std::uint64_t start_; // the block in the buffer
+    std::uint64_t end_;
+};
 
 } // namespace
 
@@ -25,24 +95,33 @@ LogReader::Step LogReader::step() {
         }
         open_ = true;
         position_ = 0;
+        // A log met at start is caught up with from its end back; a file that takes its name
+        // later is new to the user and read from its start.
+        if (!caught_up_ && !find_catch_up_start()) {
+            source_.close(); // it changed under the look back: again, from its new end
+            open_ = false;
+        }
         return Step::go_on;
     }
-    const std::size_t size = source_.read(buffer_.get(), read_size);
+    const std::size_t size = source_.read(position_, buffer_.get(), read_size);
     if (size > 0) {
-        position_ += size;
         partial_waited_ = false;
-        consume(buffer_.get(), size);
+        position_ += consume(buffer_.get(), size);
+        if (warn_) {
+            show_pending();
+        }
         return Step::go_on;
     }
-    if (!caught_up_) {
-        caught_up_ = true;
-        show_pending();
+    caught_up_ = true;
+    show_pending();
+    if (leaving_) {
+        leave_file();
+        return Step::go_on;
     }
     if (source_.replaced(position_)) {
-        // The old file's last line will never get its line feed now.
-        end_partial_line();
-        source_.close();
-        open_ = false;
+        // The client may have written to it after the read above found its end and before it
+        // let go of the name: one more read to its end first.
+        leaving_ = true;
         return Step::go_on;
     }
     if (!partial_.empty() || overlong_) {
@@ -50,6 +129,7 @@ LogReader::Step LogReader::step() {
         // ends with a line that has no line feed.
         if (partial_waited_) {
             end_partial_line();
+            show_pending();
         } else {
             partial_waited_ = true;
         }
@@ -57,23 +137,53 @@ LogReader::Step LogReader::step() {
     return Step::wait;
 }
 
-void LogReader::consume(const char* bytes, std::size_t size) {
+bool LogReader::find_catch_up_start() {
+    using Found = BackwardScan::Found;
+    const std::uint64_t end = source_.size();
+    BackwardScan scan(source_, buffer_.get(), end);
+    std::string long_line_head; // only for a line longer than a block
+    // What follows the last line feed is a line the client has not finished: it is taken
+    // after catch-up, as any such line, and is none of catch-up's rows.
+    std::uint64_t line_end = 0;
+    Found found = scan.feed_before(end, line_end);
+    int rows = 0;
+    while (found == Found::feed) {
+        std::uint64_t feed = 0;
+        found = scan.feed_before(line_end, feed);
+        const std::uint64_t line_start = found == Found::feed ? feed + 1 : 0;
+        const auto length = static_cast<std::size_t>(
+            std::min<std::uint64_t>(line_end - line_start, line_limit + 1));
+        const char* line =
+            found == Found::shrunk ? nullptr : scan.bytes_at(line_start, length, long_line_head);
+        if (line == nullptr) {
+            return false;
+        }
+        LogLineSplit split = {};
+        if (split_log_line(line, shown_length(line, length), split) && ++rows == row_limit) {
+            position_ = line_start;
+            break;
+        }
+        line_end = feed;
+    }
+    return found != Found::shrunk && !source_.replaced(end);
+}
+
+std::size_t LogReader::consume(const char* bytes, std::size_t size) {
+    const char* const start = bytes;
     const char* const end = bytes + size;
-    while (bytes < end) {
+    // A stop line ends the read: what follows it waits until the warning is dismissed.
+    while (bytes < end && !warn_) {
         const auto* feed = static_cast<const char*>(
             std::memchr(bytes, '\n', static_cast<std::size_t>(end - bytes)));
         if (feed == nullptr) {
             hold(bytes, static_cast<std::size_t>(end - bytes));
+            bytes = end;
             break;
         }
         const auto length = static_cast<std::size_t>(feed - bytes);
         if (partial_.empty() && !overlong_) {
             // The usual case: the whole line lies in the buffer and is split where it is.
-            std::size_t kept = length;
-            if (kept > 0 && bytes[kept - 1] == '\r') {
-                --kept;
-            }
-            take_line(bytes, std::min(kept, line_limit), true);
+            take_line(bytes, shown_length(bytes, length), true);
         } else {
             hold(bytes, length);
             end_partial_line();
@@ -81,6 +191,7 @@ void LogReader::consume(const char* bytes, std::size_t size) {
         bytes = feed + 1;
     }
     hold_back_newest_in_buffer();
+    return static_cast<std::size_t>(bytes - start);
 }
 
 void LogReader::hold(const char* bytes, std::size_t size) {
@@ -112,18 +223,15 @@ void LogReader::take_line(const char* line, std::size_t length, bool in_buffer) 
     if (!split_log_line(line, length, split)) {
         return;
     }
-    if (caught_up_) {
-        show_row(line, length, split);
-        return;
-    }
-    // While catching up only the newest rows can outlast the row limit: of a buffer's lines
-    // only the last ones are worth a copy.
+    // Only the newest rows can outlast the row limit: of a buffer's lines only the last ones
+    // are worth a copy.
     if (in_buffer) {
         in_buffer_.push_back({line, length, split, running_count_});
     } else {
         hold_back(line, length, split, running_count_);
     }
     ++running_count_;
+    warn_ = caught_up_ && holds_stop_line(line + split.entry_offset, length - split.entry_offset);
 }
 
 void LogReader::hold_back_newest_in_buffer() {
@@ -139,67 +247,60 @@ void LogReader::hold_back_newest_in_buffer() {
 
 void LogReader::hold_back(const char* line, std::size_t length, const LogLineSplit& split,
                           long long index) {
-    // Shown at the first end of file, or earlier when they hold too much text.
+    // Shown at the end of the file or at a stop line, or earlier when they hold too much text.
     pending_.push(line, length, split, index);
     if (pending_.bytes() > pending_budget) {
-        view_.in_one_go([this] { show_pending_down_to(pending_budget / 2); });
+        show_pending_down_to(pending_budget / 2);
     }
 }
 
-int LogReader::send_row(long long index, const char* line, std::size_t length,
-                        const LogLineSplit& split) {
-    date_time_.assign(line, split.date_time_length);
-    const int position = view_.insert_row(as_position(index), date_time_.c_str());
-    if (position >= 0) {
-        entry_.assign(line + split.entry_offset, length - split.entry_offset);
-        view_.set_entry(position, entry_.c_str());
-    }
-    return position;
-}
-
-void LogReader::show_row(const char* line, std::size_t length, const LogLineSplit& split) {
-    const int position = send_row(running_count_, line, length, split);
-    if (position >= 0) {
-        view_.scroll(as_position(static_cast<long long>(scroll_per_row) * position));
-    }
-    if (holds_stop_line(line + split.entry_offset, length - split.entry_offset)) {
-        view_.show_stop_warning();
-    }
-    if (position >= row_limit) {
-        view_.delete_first_row();
-    }
-    ++running_count_;
-}
-
-void LogReader::send_oldest_pending() {
+long long LogReader::send_oldest_pending() {
     const PendingRows::Row& row = pending_.oldest();
-    const int position = send_row(row.index, row.line.data(), row.line.size(), row.split);
+    date_time_.assign(row.line.data(), row.split.date_time_length);
+    const int position = view_.insert_row(as_position(row.index), date_time_.c_str());
     if (position >= 0) {
-        // One scroll at the end covers the distance of all the rows' own scrolls.
-        pending_scroll_ += static_cast<long long>(scroll_per_row) * position;
+        entry_.assign(row.line.data() + row.split.entry_offset,
+                      row.line.size() - row.split.entry_offset);
+        view_.set_entry(position, entry_.c_str());
     }
     if (position >= row_limit) {
         view_.delete_first_row();
     }
     pending_.pop_oldest();
+    return position >= 0 ? static_cast<long long>(scroll_per_row) * position : 0;
 }
 
 void LogReader::show_pending_down_to(std::size_t bytes) {
-    while (!pending_.empty() && pending_.bytes() > bytes) {
-        send_oldest_pending();
-    }
+    // One go however many rows: what the list costs is mostly its one repaint. Every row has
+    // text, so down to 0 bytes is all of them.
+    view_.in_one_go([this, bytes] {
+        long long pixels = 0;
+        while (!pending_.empty() && pending_.bytes() > bytes) {
+            pixels += send_oldest_pending();
+        }
+        // One scroll after the rows covers the distance of all their own scrolls; only once
+        // the list has taken them does it know how far down it can go.
+        if (pixels > 0) {
+            view_.scroll(as_position(pixels));
+        }
+    });
 }
 
 void LogReader::show_pending() {
-    view_.in_one_go([this] {
-        while (!pending_.empty()) {
-            send_oldest_pending();
-        }
-        // After the rows, once the list has taken them all: only then does it know how far
-        // down it can go.
-        if (pending_scroll_ > 0) {
-            view_.scroll(as_position(pending_scroll_));
-        }
-        pending_scroll_ = 0;
-    });
+    if (!pending_.empty()) {
+        show_pending_down_to(0);
+    }
+    if (warn_) {
+        warn_ = false;
+        view_.show_stop_warning();
+    }
+}
+
+void LogReader::leave_file() {
+    // The old file's last line will never get its line feed now.
+    end_partial_line();
+    show_pending();
+    source_.close();
+    open_ = false;
+    leaving_ = false;
 }

@@ -18,7 +18,7 @@ class LogReader {
 public:
     static constexpr std::size_t line_limit = 64 * 1024;
     static constexpr int row_limit = 1001;
-    // Text that catch-up may hold back from the list before it shows the oldest of it.
+    // Text that may be held back from the list before the oldest of it is shown.
     static constexpr std::size_t pending_budget = 4 * 1024 * 1024;
     static constexpr int scroll_per_row = 8;
 
@@ -31,40 +31,43 @@ public:
     LogReader(const LogReader&) = delete;
     LogReader& operator=(const LogReader&) = delete;
 
-    // One unit of work: an open attempt, one read, or the checks at the end of the file.
+    // One unit of work: an open attempt (with catch-up's look back from the end), one read,
+    // or the checks at the end of the file.
     Step step();
 
-    // Set for good at the first end of file: from then on lines are shown one by one.
+    // Set for good at the first end of file: from then on a stop line is warned about.
     bool caught_up() const { return caught_up_; }
-    // Lines that have reached insertion; Clear does not reset it.
+    // Lines that have reached insertion since catch-up's first row; Clear does not reset it.
     long long running_count() const { return running_count_; }
 
 private:
-    void consume(const char* bytes, std::size_t size);
+    bool find_catch_up_start();
+    std::size_t consume(const char* bytes, std::size_t size);
     void hold(const char* bytes, std::size_t size);
     void end_partial_line();
     void take_line(const char* line, std::size_t length, bool in_buffer);
     void hold_back_newest_in_buffer();
     void hold_back(const char* line, std::size_t length, const LogLineSplit& split,
                    long long index);
-    int send_row(long long index, const char* line, std::size_t length, const LogLineSplit& split);
-    void show_row(const char* line, std::size_t length, const LogLineSplit& split);
-    void send_oldest_pending();
+    long long send_oldest_pending(); // the distance the row's own scroll would go
     void show_pending();
     void show_pending_down_to(std::size_t bytes);
+    void leave_file();
 
     LogSource& source_;
     LogView& view_;
     std::unique_ptr<char[]> buffer_; // left uninitialised: a short log never touches most of it
-    std::string partial_;   // a line not yet ended by a line feed, cut to the line limit
+    std::string partial_;            // a line not yet ended by a line feed, cut to the line limit
     bool overlong_ = false; // the partial line had more than the limit; the rest is skipped
     bool partial_waited_ = false;
     bool open_ = false;
     bool caught_up_ = false;
-    std::uint64_t position_ = 0;
+    bool leaving_ = false; // the path names another file: the open one is read to its end first
+    bool warn_ = false;    // the newest held row is a stop line, to warn about once shown
+    std::uint64_t position_ = 0; // of the next byte to read
     long long running_count_ = 0;
     PendingRows pending_;
-    // The split lines of the buffer being read while catching up, not yet copied.
+    // The split lines of the buffer being read, not yet copied.
     struct LineInBuffer {
         const char* line;
         std::size_t length;
@@ -72,7 +75,6 @@ private:
         long long index;
     };
     std::vector<LineInBuffer> in_buffer_;
-    long long pending_scroll_ = 0;
     std::string date_time_;
     std::string entry_;
 };

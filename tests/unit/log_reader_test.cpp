@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,23 +18,28 @@ using Rows = std::vector<Row>;
 // A log in memory and the list a list view keeps, with a reader between them; settle() runs
 // the reader to its next one-second wait. The file the path names can grow, shrink, be
 // replaced or go away while the reader holds the one it opened (a file that went away shows
-// once another takes its name, as on Windows); reads stop at an odd size. An insertion beyond
-// the end of the list lands at its end.
+// once another takes its name, as on Windows), also at a given look the reader takes at it;
+// reads stop at an odd size. A log that cannot tell its size is read whole from its start.
+// An insertion beyond the end of the list lands at its end.
 struct Follower : LogSource, LogView {
-    bool open() override {
-        held = at_path;
-        offset = 0;
-        return held != nullptr;
-    }
-    std::size_t read(char* buffer, std::size_t capacity) override {
-        const auto piece = held->substr(std::min(offset, held->size()), std::min(capacity, odd));
-        offset += piece.copy(buffer, piece.size());
-        return piece.size();
+    bool open() override { return (held = at_path) != nullptr; }
+    std::uint64_t size() override { return whole_read ? 0 : held->size(); }
+    std::size_t read(std::uint64_t offset, char* buffer, std::size_t capacity) override {
+        look();
+        const auto at = std::min(static_cast<std::size_t>(offset), held->size());
+        const std::size_t piece = held->copy(buffer, std::min(capacity, odd), at);
+        return bytes_read += piece, piece;
     }
     bool replaced(std::uint64_t read_so_far) override {
+        look();
         return held->size() < read_so_far || (at_path && at_path != held);
     }
     void close() override { held.reset(); }
+    void look() {
+        if (++looks == change_at) {
+            change(*this);
+        }
+    }
 
     int insert_row(int position, const char* date_time) override {
         const auto at = std::min(static_cast<std::size_t>(position), rows.size());
@@ -52,6 +58,7 @@ struct Follower : LogSource, LogView {
         ++messages, rows.erase(rows.begin(), rows.begin() + !rows.empty());
     }
     void show_stop_warning() override { warnings.push_back(rows.size()); }
+    void in_one_go(const std::function<void()>& work) override { ++batches, work(); }
 
     void settle() {
         for (int steps = 0; reader.step() == LogReader::Step::go_on; ++steps) {
@@ -60,12 +67,15 @@ struct Follower : LogSource, LogView {
     }
 
     std::shared_ptr<std::string> at_path, held;
-    std::size_t offset = 0;
     const std::size_t odd = 100003;
+    bool whole_read = false;
+    std::size_t bytes_read = 0;
+    int looks = 0, change_at = 0;
+    std::function<void(Follower&)> change;
     Rows rows;
     std::vector<std::size_t> warnings; // the rows in the list when each warning showed
     long long scrolled = 0;
-    int messages = 0;
+    int messages = 0, batches = 0;
     bool refuse_rows = false;
     LogReader reader{*this, *this};
 };
@@ -112,6 +122,10 @@ Change write(const std::string& text, int rows_after = -1) {
 Change replace(const std::string& text) {
     return {[text](Follower& f) { f.at_path = std::make_shared<std::string>(text); }};
 }
+// A change made at the reader's nth look at the log (a read or a check) from now on.
+Change at_look(int n, const Change& change) {
+    return {[n, change](Follower& f) { f.change_at = f.looks + n, f.change = change.act; }};
+}
 const Change wait = {[](Follower&) {}};
 const Change clear = {[](Follower& f) { f.rows.clear(); }};
 const Change refuse = {[](Follower& f) { f.refuse_rows = true; }};
@@ -134,10 +148,15 @@ const struct {
              write("QUIC: UP\n" + line("[7] " + stop) + line("d")), write(line(stop) + line(stop))},
      Rows{row(stop), row("b"), row("[7] " + stop), row("d"), row(stop), row(stop)},
      Warnings{3, 5, 6}, 6},
-    {"1002 lines caught up, then 1002 followed: the newest 1001 stay",
-     Changes{write(lines(1, 1002)), write(lines(1003, 2004))}, rows(1004, 2004), Warnings{}, 2004},
-    {"catch-up holding back more text than it may keeps the newest 1001",
-     Changes{write(lines(1, 1100, 5000))}, rows(100, 1100, 5000), Warnings{}, 1100},
+    {"catch-up holding back more text than it may keeps the newest 1001, counted from the first",
+     Changes{write(lines(1, 1100, 5000))}, rows(100, 1100, 5000), Warnings{}, 1001},
+    {"shrunk while catch-up looks back from the end: caught up from its new end",
+     Changes{at_look(1, {[](Follower& f) { f.at_path->resize(lines(1, 1500).size()); }}),
+             write(lines(1, 3000))},
+     rows(500, 1500), Warnings{}, 1001},
+    {"replaced while catch-up looks back: the new log caught up from its end",
+     Changes{at_look(1, replace(lines(5000, 7000))), write(lines(1, 3000))}, rows(6000, 7000),
+     Warnings{}, 1001},
     {"after Clear the next line is the only row; a refused row still counts and warns",
      Changes{write(lines(1, 5)), clear, write(line("f")), refuse, write(line(stop))},
      Rows{row("f")}, Warnings{1}, 7},
@@ -155,11 +174,14 @@ const struct {
           row((stop + filler).substr(0, filler.size())),
           Row("a", std::string(LogReader::line_limit - 10, 'y'))},
      Warnings{4}, 5},
-    {"a held line is shown, then the log is replaced, truncated, removed and made again",
+    {"a held line is shown, then the log is replaced, truncated, removed and made again; a "
+     "line written just before it was moved away is read from the old file first",
      Changes{write(line("a") + head + "held"), replace(line("b") + line("c") + line("d")), truncate,
-             write(line(stop)), remove_file, write(line(stop))},
-     Rows{row("a"), row("held"), row("b"), row("c"), row("d"), row(stop), row(stop)},
-     Warnings{6, 7}, 7},
+             write(line(stop)), remove_file, write(line(stop)),
+             at_look(2, {[](Follower& f) { write(line("e")).act(f), replace(line("f")).act(f); }})},
+     Rows{row("a"), row("held"), row("b"), row("c"), row("d"), row(stop), row(stop), row("e"),
+          row("f")},
+     Warnings{6, 7}, 9},
 };
 
 TEST(LogReader, FollowsTheLogThroughEveryChange) {
@@ -177,13 +199,50 @@ TEST(LogReader, FollowsTheLogThroughEveryChange) {
     }
 }
 
-TEST(LogReader, CatchUpSendsOnlyTheRowsThatStayAndScrollsToTheNewest) {
+TEST(LogReader, CatchUpAndABurstEachSendTheRowsThatStayInOneBatch) {
     Follower f;
-    f.at_path = std::make_shared<std::string>(lines(1, 20000));
-    f.settle();
-    EXPECT_EQ(rows(19000, 20000), f.rows);
-    EXPECT_LE(f.messages, 2 * 1001 + 5);
-    EXPECT_GE(f.scrolled, 8LL * 1001 * 1000 / 2);
+    for (const std::string& text : {lines(1, 20000), lines(20001, 25000)}) {
+        write(text).act(f);
+        f.settle();
+    }
+    EXPECT_EQ(rows(24000, 25000), f.rows);
+    EXPECT_LT(f.bytes_read, 512u * 1024); // catch-up looked back only as far as the rows shown
+    EXPECT_EQ(2, f.batches);
+    EXPECT_LE(f.messages, 5 * 1001 + f.batches);
+    EXPECT_GE(f.scrolled, 8LL * 1001 * 1000);
+}
+
+// Logs of every kind of line, caught up with from the end and, for comparison, read whole
+// from the start, then followed on: the same rows and warnings, and no row read in vain.
+TEST(LogReader, CatchUpFromTheEndShowsWhatAWholeReadShows) {
+    std::mt19937 random(7);
+    const auto random_log = [&random](std::size_t lines) {
+        std::string text;
+        for (std::size_t n = 0; n < lines; ++n) {
+            const std::string kinds[] = {head + std::to_string(n), head + stop, "QUIC: UP",
+                                         "a tunnel:b", ""};
+            const std::size_t kind = random() % 400;
+            text += kind < 396     ? kinds[kind % 5]
+                    : kind % 2 > 0 ? head + filler.substr(random() % 3) + filler.substr(0, kind % 3)
+                                   : std::string(random() % 200000, 'y') + head;
+            text += random() % 2 > 0 ? "\r\n" : "\n";
+        }
+        return random() % 2 > 0 ? text : text + head + "no line feed yet";
+    };
+    for (int log = 0; log < 40; ++log) {
+        const std::string texts[] = {random_log(random() % 2600), random_log(random() % 1200), ""};
+        Follower back, whole;
+        whole.whole_read = true;
+        for (const std::string& text : texts) {
+            for (Follower* f : {&back, &whole}) {
+                write(text).act(*f);
+                f->settle();
+            }
+            EXPECT_EQ(whole.rows, back.rows);
+            EXPECT_EQ(whole.warnings, back.warnings);
+            EXPECT_TRUE(&text != texts || back.reader.running_count() == int(back.rows.size()));
+        }
+    }
 }
 
 } // namespace
