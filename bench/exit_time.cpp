@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "e2e/gui_session.h"
+#include "e2e/program_driver.h"
+#include "win/registry_fixture.h"
 #include "res/resource.h"
 
 namespace {
@@ -35,20 +36,20 @@ double time_to_exit(const ProgramDriver& program, HWND box, int button) {
 }
 
 double after_close(bool with_advanced) {
-    const GuiSession gui("server=exit.example\n");
+    const ProgramDriver gui(ProgramDriver::Installation{"server=exit.example\n"});
     if (!gui.ready()) {
         return -1;
     }
     if (with_advanced) {
         PostMessageA(GetDlgItem(gui.config_page(), IDC_ADVANCED), BM_CLICK, 0, 0);
-        if (gui.program().wait_for_window("AdvancedDialog", nullptr, timeout_ms) == nullptr) {
+        if (gui.wait_for_window("AdvancedDialog", nullptr, timeout_ms) == nullptr) {
             return -1;
         }
     }
     // The close box of a disabled main window comes from the system menu all the same.
     PostMessageA(gui.main_window(), WM_CLOSE, 0, 0);
     const HWND box = gui.wait_for_box();
-    return box != nullptr ? time_to_exit(gui.program(), box, IDYES) : -1;
+    return box != nullptr ? time_to_exit(gui, box, IDYES) : -1;
 }
 
 double after_installation_error() {

@@ -1,4 +1,5 @@
-// The Config page and the Advanced window driven as a user would, against real files.
+// The Config page and the Advanced window driven as a user would, against real files: each
+// case a list of steps.
 #include <windows.h>
 
 #include <algorithm>
@@ -7,16 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "e2e/gui_session.h"
+#include "config/config_record.h"
+#include "config/config_writer.h"
+#include "config/file_calls.h"
+#include "e2e/program_driver.h"
 #include "res/resource.h"
+#include "support/temp_dir.h"
 
 namespace {
-
-// A control of the page or of the Advanced window, also those inside its Prefix group.
-HWND item(HWND window, int id) {
-    const HWND direct = GetDlgItem(window, id);
-    return direct != nullptr ? direct : GetDlgItem(GetDlgItem(window, IDC_PREFIX_GROUP), id);
-}
 
 const std::vector<int> page_ids = {IDC_SERVER, IDC_ANONYMOUS, IDC_USERNAME, IDC_PASSWORD};
 const std::vector<int> advanced_ids = {
@@ -24,12 +23,25 @@ const std::vector<int> advanced_ids = {
     IDC_KEEPALIVE_INTERVAL, IDC_REQUEST_PREFIX, IDC_PREFIX_GROUP,   IDC_PREFIX_LENGTH,
     IDC_RTADV_INTERFACE,    IDC_DNS_SERVER};
 
-// The page or the Advanced window as shown, in one line: each control's text ("[x]" or "[ ]"
-// for a check box) with "-" after a disabled one, joined by "|".
-std::string view(HWND window) {
+// A step: type text into a control, click it, pick a list position (text), click and expect a
+// box with the text (closed then), expect the page, open the Advanced window and expect it,
+// close that window by a control (0: its close box), switch to the Logging tab and back, expect
+// ryxc.conf to hold the text.
+enum class Do { type, click, pick, box, page, advanced, close, tab, file };
+struct Step {
+    Do action;
+    int id;
+    std::string text;
+};
+
+// The controls as shown, in one line: each one's text ("[x]" or "[ ]" for a check box), with
+// "-" after a disabled one, joined by "|". The Prefix group holds controls of its own.
+std::string view(HWND window, const std::vector<int>& ids) {
     std::string seen;
-    for (const int id : GetDlgItem(window, IDC_SERVER) ? page_ids : advanced_ids) {
-        const HWND c = item(window, id);
+    for (const int id : ids) {
+        const HWND c = GetDlgItem(window, id)
+                           ? GetDlgItem(window, id)
+                           : GetDlgItem(GetDlgItem(window, IDC_PREFIX_GROUP), id);
         const bool box = id == IDC_ANONYMOUS || id == IDC_KEEPALIVE || id == IDC_REQUEST_PREFIX;
         const bool checked = SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
         seen += "|" + (box ? (checked ? "[x]" : "[ ]") : window_text(c)) +
@@ -38,192 +50,179 @@ std::string view(HWND window) {
     return seen.substr(1);
 }
 
-// Active window and focus of the program's user-interface thread.
-GUITHREADINFO ui_thread_of(HWND window) {
-    GUITHREADINFO thread = {};
-    thread.cbSize = sizeof thread;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
-    return thread;
+void run(const ProgramDriver& gui, const std::vector<Step>& steps) {
+    static HWND advanced = nullptr; // made once, shown again each time
+    const HWND page = gui.config_page();
+    for (const Step& step : steps) {
+        SCOPED_TRACE(&step - steps.data());
+        const bool shown = advanced != nullptr && IsWindowVisible(advanced);
+        HWND c = GetDlgItem(shown ? advanced : page, step.id);
+        c = c ? c : GetDlgItem(GetDlgItem(advanced, IDC_PREFIX_GROUP), step.id);
+        switch (step.action) {
+        case Do::type:
+            EXPECT_TRUE(set_text(c, step.text));
+            break;
+        case Do::click:
+            EXPECT_TRUE(click(c));
+            break;
+        case Do::pick:
+            SendMessageA(c, CB_SETCURSEL, std::stoi(step.text), 0);
+            break;
+        case Do::box: {
+            PostMessageA(c, BM_CLICK, 0, 0);
+            const HWND box = gui.wait_for_box();
+            EXPECT_EQ(step.text, message_box_text(box) + "|" + window_text(box));
+            EXPECT_TRUE(dismiss(box));
+            break;
+        }
+        case Do::page:
+            EXPECT_EQ(step.text, view(page, page_ids));
+            break;
+        case Do::advanced: {
+            // Owned by the main window, which is disabled while it shows.
+            EXPECT_TRUE(click(GetDlgItem(page, IDC_ADVANCED)));
+            const HWND opened = gui.wait_for_window("AdvancedDialog", nullptr, 10000);
+            EXPECT_TRUE(advanced == nullptr || advanced == opened);
+            advanced = opened;
+            EXPECT_EQ(gui.main_window(), GetWindow(advanced, GW_OWNER));
+            EXPECT_FALSE(IsWindowEnabled(gui.main_window()));
+            EXPECT_EQ(step.text, view(advanced, advanced_ids));
+            break;
+        }
+        case Do::close: {
+            // Hidden; the main window enabled again in time to take the activation back.
+            EXPECT_TRUE(c ? click(c) : PostMessageA(advanced, WM_CLOSE, 0, 0) != FALSE);
+            EXPECT_TRUE(wait_until([] { return !IsWindowVisible(advanced); }));
+            GUITHREADINFO thread = {sizeof thread};
+            GetGUIThreadInfo(GetWindowThreadProcessId(advanced, nullptr), &thread);
+            EXPECT_EQ(gui.main_window(), thread.hwndActive);
+            break;
+        }
+        case Do::tab: // the arrow keys: the same notifications as a click on a tab
+            for (const HWND next : {gui.logging_page(), page}) {
+                PostMessageA(gui.tabs(), WM_KEYDOWN, next == page ? VK_LEFT : VK_RIGHT, 0);
+                EXPECT_TRUE(wait_until([next] { return IsWindowVisible(next) != FALSE; }));
+            }
+            break;
+        case Do::file:
+            EXPECT_EQ(step.text, read_bytes(gui.file("ryxc.conf")));
+            break;
+        }
+    }
 }
 
-HWND open_advanced(const GuiSession& gui) {
-    EXPECT_TRUE(click(item(gui.config_page(), IDC_ADVANCED)));
-    return gui.program().wait_for_window("AdvancedDialog", nullptr, 10000);
-}
-
-// Closes the Advanced window with a button or (0) its close box: hidden but kept, and the main
-// window enabled again in time to take the activation back.
-void close_advanced(const GuiSession& gui, HWND advanced, int button) {
-    ASSERT_TRUE(button == 0 ? PostMessageA(advanced, WM_CLOSE, 0, 0) != FALSE
-                            : click(item(advanced, button)));
-    EXPECT_TRUE(
-        wait_until([&] { return !IsWindowVisible(advanced) && !IsWindowEnabled(advanced); }));
-    EXPECT_EQ(gui.main_window(), ui_thread_of(advanced).hwndActive);
-    EXPECT_TRUE(IsWindowEnabled(gui.main_window()));
-}
-
-// Over to the Logging tab and back, with the arrow keys, which move the selection with the
-// same notifications as a click on a tab.
-bool switch_tab_and_back(const GuiSession& gui) {
-    PostMessageA(gui.tabs(), WM_KEYDOWN, VK_RIGHT, 0);
-    const bool away = wait_until([&] { return IsWindowVisible(gui.logging_page()) != FALSE; });
-    PostMessageA(gui.tabs(), WM_KEYDOWN, VK_LEFT, 0);
-    return away && wait_until([&] { return IsWindowVisible(gui.config_page()) != FALSE; });
-}
-
-// Apply that brings up a box, which is closed: its text and caption. The page shows the
-// refused values under it.
-std::string apply_expecting_box(const GuiSession& gui) {
-    PostMessageA(item(gui.config_page(), IDC_APPLY), BM_CLICK, 0, 0);
-    const HWND box = gui.wait_for_box();
-    const std::string seen = message_box_text(box) + "|" + window_text(box);
-    EXPECT_TRUE(IsWindowVisible(gui.config_page()) && IsWindowEnabled(gui.config_page()));
-    dismiss(box);
-    return seen;
-}
-
-// The whole file written for the record of the test below, dated t, with CR LF line ends.
-std::string expected_file(const GuiSession& gui, const SYSTEMTIME& t) {
-    std::string text =
-        "#\n#ryxc.conf\n#Generated by RYX gui on : " + std::to_string(t.wYear) + "-" +
-        std::to_string(t.wMonth) + "-" + std::to_string(t.wDay) + " " + std::to_string(t.wHour) +
-        ":" + std::to_string(t.wMinute) +
-        "\n#\n# Server name\nserver=second.example\n\n# Tunnel mode\ntunnel_mode=v6v4\n\n"
-        "# User identification\nauth_method=anonymous\n\n#####\n# Prefix Configuration\n"
-        "host_type=router\nprefixlen=48\nif_prefix=4\n# DNS server to delegate the reverse "
-        "prefix\ndns_server=dns.example\n\n#####\n# Advanced parameters\n# Keepalive\n"
-        "keepalive=no\nkeepalive_interval=30\nclient_v4=2001:db8::1\nclient_v6=2001:db8::1\n\n"
-        "#####\n# Parameters unchanged by the GUI\n\n# RYX install directory\nryx_dir=" +
-        gui.install_dir() +
-        "\n# Tunnel interfaces\nif_tunnel_v6v4=2\nif_tunnel_v6udpv4=tunv6\n"
-        "if_tunnel_v4v6=lumtun\n#Script called to configure the tunnel\ntemplate=windows\n"
-        "proxy_client=no\n\n";
-    for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) {
-        text.insert(at, "\r");
+// The file as the writer lays out this record, dated t, in the platform's line ends.
+std::string file_of(const ConfigRecord& record, const std::string& install_dir,
+                    const SYSTEMTIME& t) {
+    std::string text;
+    for (const char c : config_file_text(install_dir.c_str(), record,
+                                         {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute})) {
+        c == '\n' ? text += text_line_end : text += c;
     }
     return text;
 }
 
+using Installed = ProgramDriver::Installation;
+
+const std::string write_failed = "Error: The configuration file could not be written.|Error";
+
 } // namespace
 
-TEST(ConfigE2E, FillTabOrderEditApplyCancelDefaultAndFailedWrites) {
-    // Leading blanks, "=" runs, capitalised keys and keywords, unknown keys: the reader's rules.
-    const GuiSession gui("   server=first.example\nServer=capital.example\n==passwd==pw=tail\n"
-                         "\tuserid=tabbed\nauth_method=PLAIN\nuserid=bob\ncolour=blue\n"
-                         "tunnel_mode=V4V6\nclient_v4=192.0.2.4\nclient_v6=2001:db8::1\n",
-                         "server=default.example\nprefixlen=56\n");
+TEST(ConfigE2E, EditApplyCancelDefaultAndAdvanced) {
+    const std::string file =
+        "server=first.example\nauth_method=plain\nuserid=bob\npasswd=pw\ntunnel_mode=v4v6\n"
+        "client_v6=2001:db8::1\n";
+    const ProgramDriver gui(Installed{file, "server=default.example\nprefixlen=56\n"});
     ASSERT_TRUE(gui.ready());
-    const HWND page = gui.config_page();
-    const std::string path = gui.file("ryxc.conf");
-    const std::string start = read_bytes(path);
-    EXPECT_EQ("first.example|[ ]|bob|pw", view(page));
-
-    // The Tab key walks the page in creation order, from the server edit on.
-    const HWND server = item(page, IDC_SERVER);
-    PostMessageA(server, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    PostMessageA(server, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    ASSERT_TRUE(wait_until([&] { return ui_thread_of(page).hwndFocus == server; }));
-    for (const int id : {IDC_ANONYMOUS, IDC_USERNAME, IDC_PASSWORD, IDC_APPLY, IDC_DEFAULT,
-                         IDC_CANCEL, IDC_ADVANCED}) {
-        PostMessageA(ui_thread_of(page).hwndFocus, WM_KEYDOWN, VK_TAB, 0);
-        EXPECT_TRUE(wait_until([&] { return ui_thread_of(page).hwndFocus == item(page, id); }))
-            << "focus did not reach " << id;
-    }
-
-    // The Advanced window: owned, the main window disabled while it shows, filled from the
-    // record (V4V6 shows the IPv6 address).
-    const HWND advanced = open_advanced(gui);
-    ASSERT_NE(nullptr, advanced);
-    EXPECT_EQ(gui.main_window(), GetWindow(advanced, GW_OWNER));
-    EXPECT_FALSE(IsWindowEnabled(gui.main_window()));
     const std::string opened = "PLAIN|V4V6|2001:db8::1|[x]|0|[ ]|Prefix-|48-|4-|-";
-    EXPECT_EQ(opened, view(advanced));
+    run(gui,
+        {
+            {Do::page, 0, "first.example|[ ]|bob|pw"},
+            // Cancel keeps nothing: the window shows the record again when opened again.
+            {Do::advanced, 0, opened},
+            {Do::pick, IDC_TUNNEL_MODE, "0"},
+            {Do::click, IDC_KEEPALIVE},
+            {Do::close, IDC_ADV_CANCEL},
+            {Do::advanced, 0, opened},
+            // The check boxes switch what hangs on them; Ok stores every control, disabled ones
+            // too, the address under the mode now chosen; a refused prefix length keeps the old.
+            {Do::pick, IDC_TUNNEL_MODE, "1"},
+            {Do::click, IDC_KEEPALIVE},
+            {Do::click, IDC_REQUEST_PREFIX},
+            {Do::type, IDC_KEEPALIVE_INTERVAL, "30"},
+            {Do::type, IDC_PREFIX_LENGTH, "0"},
+            {Do::type, IDC_DNS_SERVER, "dns.example"},
+            {Do::close, IDC_ADV_OK},
+            {Do::advanced, 0, "PLAIN|V6V4|2001:db8::1|[ ]|30-|[x]|Prefix|48|4|dns.example"},
+            {Do::close, 0},
+            // Everything missing at once: one box, a line per rule, nothing written.
+            {Do::type, IDC_SERVER, ""},
+            {Do::type, IDC_USERNAME, ""},
+            {Do::type, IDC_PASSWORD, ""},
+            {Do::box, IDC_APPLY,
+             "Error: The RYX server field is mandatory.\nError: You must enter a valid username.\n"
+             "Error: You must enter a valid password.\n|Error"},
+            {Do::file, 0, file},
+            // Anonymous disables the credentials, which keep their texts across a tab switch.
+            {Do::type, IDC_USERNAME, "bob2"},
+            {Do::click, IDC_ANONYMOUS},
+            {Do::type, IDC_SERVER, "second.example"},
+            {Do::tab},
+            {Do::page, 0, "second.example|[x]|bob2-|-"},
+        });
 
-    // Cancel keeps nothing: the same window opens again, filled again from the record.
-    SendMessageA(item(advanced, IDC_TUNNEL_MODE), CB_SETCURSEL, 0, 0);
-    ASSERT_TRUE(click(item(advanced, IDC_KEEPALIVE)));
-    close_advanced(gui, advanced, IDC_ADV_CANCEL);
-    ASSERT_EQ(advanced, open_advanced(gui));
-    EXPECT_FALSE(IsWindowEnabled(gui.main_window()));
-    EXPECT_EQ(opened, view(advanced));
-
-    // The check boxes switch the controls that hang on them. Ok stores every control, disabled
-    // ones too, the address under the mode now chosen; a refused prefix length keeps the old one.
-    SendMessageA(item(advanced, IDC_TUNNEL_MODE), CB_SETCURSEL, 1, 0);
-    ASSERT_TRUE(click(item(advanced, IDC_KEEPALIVE)));
-    ASSERT_TRUE(click(item(advanced, IDC_REQUEST_PREFIX)));
-    ASSERT_TRUE(set_text(item(advanced, IDC_KEEPALIVE_INTERVAL), "30"));
-    ASSERT_TRUE(set_text(item(advanced, IDC_PREFIX_LENGTH), "0"));
-    ASSERT_TRUE(set_text(item(advanced, IDC_DNS_SERVER), "dns.example"));
-    EXPECT_EQ("PLAIN|V6V4|2001:db8::1|[ ]|30-|[x]|Prefix|0|4|dns.example", view(advanced));
-    close_advanced(gui, advanced, IDC_ADV_OK);
-
-    // Everything missing at once: one box, a line per rule in rule order, nothing written
-    // ("Error" is the system's caption for a box without one).
-    for (const int id : {IDC_SERVER, IDC_USERNAME, IDC_PASSWORD}) {
-        ASSERT_TRUE(set_text(item(page, id), ""));
-    }
-    EXPECT_EQ("Error: The RYX server field is mandatory.\nError: You must enter a valid username.\n"
-              "Error: You must enter a valid password.\n|Error",
-              apply_expecting_box(gui));
-    EXPECT_EQ(start, read_bytes(path));
-
-    // Anonymous disables the credentials, which keep their texts, also across a tab switch.
-    ASSERT_TRUE(set_text(item(page, IDC_USERNAME), "bob2"));
-    ASSERT_TRUE(click(item(page, IDC_ANONYMOUS)));
-    ASSERT_TRUE(set_text(item(page, IDC_SERVER), "second.example"));
-    ASSERT_TRUE(switch_tab_and_back(gui));
-    EXPECT_EQ("second.example|[x]|bob2-|-", view(page));
-
-    // Apply writes the whole file, dated between two clock readings, with what Ok stored.
+    // Apply writes what the page and the Advanced window show, dated by the clock meanwhile.
+    ConfigRecord shown;
+    shown.set_server("second.example");
+    shown.set_tunnel_mode(1);
+    shown.set_client_v4("2001:db8::1");
+    shown.set_client_v6("2001:db8::1");
+    shown.set_keepalive(false);
+    shown.parse_keepalive_interval("30");
+    shown.set_router(true);
+    shown.set_dns_server("dns.example");
     SYSTEMTIME before = {}, after = {};
     GetLocalTime(&before);
-    ASSERT_TRUE(click(item(page, IDC_APPLY))); // returns only when no box shows
+    ASSERT_TRUE(click(GetDlgItem(gui.config_page(), IDC_APPLY))); // returns: no box showed
     GetLocalTime(&after);
-    const std::string written = read_bytes(path);
-    EXPECT_TRUE(written == expected_file(gui, before) || written == expected_file(gui, after))
+    const std::string written = read_bytes(gui.file("ryxc.conf"));
+    const std::string dir = gui.install_dir();
+    EXPECT_TRUE(written == file_of(shown, dir, before) || written == file_of(shown, dir, after))
         << written;
 
-    // Cancel brings back the file as read back (which kept the credentials it had, the file
-    // having none), not what was typed since.
-    ASSERT_TRUE(set_text(item(page, IDC_SERVER), "typed.example"));
-    ASSERT_TRUE(click(item(page, IDC_CANCEL)));
-    EXPECT_EQ("second.example|[x]|bob-|pw-", view(page));
+    run(gui,
+        {
+            // Cancel brings back the file as read back, which kept the credentials it had.
+            {Do::type, IDC_SERVER, "typed.example"},
+            {Do::click, IDC_CANCEL},
+            {Do::page, 0, "second.example|[x]|bob-|pw-"},
+            // Default replaces the whole working record, the Advanced part too, writing nothing.
+            {Do::click, IDC_DEFAULT},
+            {Do::tab},
+            {Do::page, 0, "default.example|[x]|-|-"},
+            {Do::advanced, 0, "ANY|V6ANYV4|auto|[x]|0|[ ]|Prefix-|56-|4-|-"},
+            {Do::close, IDC_ADV_CANCEL},
+            {Do::file, 0, written},
+        });
 
-    // Default replaces the whole working record, the Advanced part too, and writes nothing.
-    ASSERT_TRUE(click(item(page, IDC_DEFAULT)));
-    ASSERT_TRUE(switch_tab_and_back(gui));
-    EXPECT_EQ("default.example|[x]|-|-", view(page));
-    ASSERT_EQ(advanced, open_advanced(gui));
-    EXPECT_EQ("ANY|V6ANYV4|auto|[x]|0|[ ]|Prefix-|56-|4-|-", view(advanced));
-    close_advanced(gui, advanced, 0);
-    EXPECT_EQ(written, read_bytes(path));
-
-    // A write that fails, read-only or held open by a program that shares nothing, is
-    // reported; the file stays as it was, the typed value on the page.
-    const std::string write_failed = "Error: The configuration file could not be written.|Error";
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(set_text(item(page, IDC_SERVER), "new.example"));
-    EXPECT_EQ(write_failed, apply_expecting_box(gui));
-    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL));
-    const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    EXPECT_EQ(write_failed, apply_expecting_box(gui));
-    CloseHandle(held);
-    EXPECT_EQ(written, read_bytes(path));
-    EXPECT_EQ("new.example", window_text(item(page, IDC_SERVER)));
+    // A write that fails is told; the file stays, the typed value stays on the page.
+    ASSERT_TRUE(SetFileAttributesA(gui.file("ryxc.conf").c_str(), FILE_ATTRIBUTE_READONLY));
+    run(gui, {{Do::type, IDC_SERVER, "new.example"},
+              {Do::box, IDC_APPLY, write_failed},
+              {Do::file, 0, written},
+              {Do::page, 0, "new.example|[x]|-|-"}});
 }
 
 TEST(ConfigE2E, UnreadableFilesAreToldNotHidden) {
     // ryxc.conf held for the whole start-up by a program that shares nothing; the default
     // file saved as UTF-16.
     HANDLE held = INVALID_HANDLE_VALUE;
-    const GuiSession gui("server=kept.example\n", std::string("\xFF\xFEs\0=\0h\0", 8),
-                         [&held](const std::string& dir) {
-                             held = CreateFileA((dir + "\\ryxc.conf").c_str(), GENERIC_READ, 0,
-                                                nullptr, OPEN_EXISTING, 0, nullptr);
-                         });
+    const ProgramDriver gui(Installed{"server=kept.example\n", std::string("\xFF\xFEs\0=\0h\0", 8),
+                                      [&held](const std::string& dir) {
+                                          held = CreateFileA((dir + "\\ryxc.conf").c_str(),
+                                                             GENERIC_READ, 0, nullptr,
+                                                             OPEN_EXISTING, 0, nullptr);
+                                      }});
     ASSERT_TRUE(gui.ready());
     const HWND warning = gui.wait_for_box();
     CloseHandle(held);
@@ -231,17 +230,13 @@ TEST(ConfigE2E, UnreadableFilesAreToldNotHidden) {
               "the settings shown.",
               message_box_text(warning));
     EXPECT_TRUE(dismiss(warning));
-    const HWND page = gui.config_page();
-    EXPECT_EQ("|[x]|-|-", view(page)); // the defaults
-
-    // Default has nothing to offer: it says so and leaves the page as it was.
-    ASSERT_TRUE(set_text(item(page, IDC_SERVER), "typed.example"));
-    PostMessageA(item(page, IDC_DEFAULT), BM_CLICK, 0, 0);
-    const HWND box = gui.wait_for_box();
-    EXPECT_EQ("Error: The default configuration file could not be read.", message_box_text(box));
-    EXPECT_TRUE(dismiss(box));
-    EXPECT_EQ("typed.example|[x]|-|-", view(page));
-    EXPECT_EQ("server=kept.example\n", read_bytes(gui.file("ryxc.conf")));
+    // The defaults; Default has nothing to offer, says so and leaves the page as it was.
+    run(gui,
+        {{Do::page, 0, "|[x]|-|-"},
+         {Do::type, IDC_SERVER, "typed.example"},
+         {Do::box, IDC_DEFAULT, "Error: The default configuration file could not be read.|Error"},
+         {Do::page, 0, "typed.example|[x]|-|-"},
+         {Do::file, 0, "server=kept.example\n"}});
 }
 
 // Run by full_disk.sh, which gives Wine a drive on a small file system of its own.
@@ -251,9 +246,8 @@ TEST(FullDisk, ApplyLeavesTheFileAsItWasAndSaysSo) {
         GTEST_SKIP() << "needs a small disk of its own: run by full_disk.sh";
     }
     SetEnvironmentVariableA("TMP", drive); // the installation goes there
-    const GuiSession gui("server=old.example\n");
+    const ProgramDriver gui(Installed{"server=old.example\n"});
     ASSERT_TRUE(gui.ready());
-
     // Every last byte taken, in blocks and then one at a time.
     const HANDLE filler =
         CreateFileA(gui.file("filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
@@ -265,11 +259,9 @@ TEST(FullDisk, ApplyLeavesTheFileAsItWasAndSaysSo) {
         }
     }
     CloseHandle(filler);
-
-    ASSERT_TRUE(set_text(item(gui.config_page(), IDC_SERVER), "new.example"));
-    EXPECT_EQ("Error: The configuration file could not be written.|Error",
-              apply_expecting_box(gui));
-    EXPECT_EQ("server=old.example\n", read_bytes(gui.file("ryxc.conf")));
+    run(gui, {{Do::type, IDC_SERVER, "new.example"},
+              {Do::box, IDC_APPLY, write_failed},
+              {Do::file, 0, "server=old.example\n"}});
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(gui.install_dir())) {
         names.push_back(entry.path().filename().string());

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "e2e/gui_session.h"
+#include "e2e/program_driver.h"
 #include "res/resource.h"
 #include "service/service_control.h"
 #include "ui/window_object.h"
@@ -77,7 +77,7 @@ const std::string halted = "SERVICE HALTED|red|Start|";
 const std::string running = "SERVICE RUNNING|green||Stop";
 
 // The close box, owned by the main window, with its question and caption.
-HWND close_box(const GuiSession& gui) {
+HWND close_box(const ProgramDriver& gui) {
     PostMessageA(gui.main_window(), WM_CLOSE, 0, 0);
     const HWND box = gui.wait_for_box();
     EXPECT_EQ("Are you sure you want to quit?", message_box_text(box));
@@ -95,13 +95,11 @@ int main_windows() {
     return count;
 }
 
-const std::string program = "\"" + executable_directory() + "\\ryxgui.exe\"";
-
 } // namespace
 
 TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     const DemoInstallation demo; // the service itself is installed only later
-    const GuiSession gui("server=tunnel.example.net\n");
+    const ProgramDriver gui(ProgramDriver::Installation{"server=tunnel.example.net\n"});
     ASSERT_TRUE(gui.ready());
     const HWND window = gui.main_window();
     const HWND start = GetDlgItem(window, IDC_START), stop = GetDlgItem(window, IDC_STOP);
@@ -127,7 +125,7 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(wait_until([window] { return IsIconic(window) != FALSE; }));
     DWORD exit_code = 99;
-    EXPECT_TRUE(ProgramDriver(program).wait_for_exit(1000, exit_code));
+    EXPECT_TRUE(ProgramDriver(ryxgui_command()).wait_for_exit(1000, exit_code));
     EXPECT_EQ(0u, exit_code);
     EXPECT_TRUE(
         wait_until([window] { return !IsIconic(window) && GetForegroundWindow() == window; }));
@@ -176,12 +174,12 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     box = close_box(gui);
     ASSERT_TRUE(press_button(box, IDYES));
     exit_code = 99;
-    ASSERT_TRUE(gui.program().wait_for_exit(exit_timeout_ms, exit_code));
+    ASSERT_TRUE(gui.wait_for_exit(exit_timeout_ms, exit_code));
     EXPECT_EQ(0u, exit_code);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
 
     // Two starts at once, neither with a window yet: one shows its window, the other ends with 0.
-    const ProgramDriver one(program), other(program);
+    const ProgramDriver one(ryxgui_command()), other(ryxgui_command());
     exit_code = 99;
     EXPECT_TRUE(wait_until(
         [&] { return one.wait_for_exit(0, exit_code) || other.wait_for_exit(0, exit_code); }));

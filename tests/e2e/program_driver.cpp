@@ -1,8 +1,15 @@
 #include "e2e/program_driver.h"
 
+#include <commctrl.h>
 #include <vector>
 
+#include "res/resource.h"
+#include "support/temp_dir.h"
+#include "win/registry_fixture.h"
+
 namespace {
+
+constexpr DWORD first_start_ms = 20000; // the first program of a fresh prefix starts slowly
 
 // The process's visible top-level windows of this class and title (null: any).
 std::vector<HWND> windows_of(DWORD process_id, const char* class_name, const char* title) {
@@ -18,9 +25,39 @@ std::vector<HWND> windows_of(DWORD process_id, const char* class_name, const cha
     return found;
 }
 
+bool send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL, 10000, &result) != 0;
+}
+
 } // namespace
 
 ProgramDriver::ProgramDriver(const std::string& command_line) {
+    start(command_line);
+}
+
+ProgramDriver::ProgramDriver(const Installation& installation)
+    : registry_(std::make_unique<RegistryFixture>()), directory_(std::make_unique<TempDir>()) {
+    write_bytes(file("ryxc.conf"), installation.config);
+    write_bytes(file("ryxc.conf.default"), installation.default_config);
+    RegistryFixture::set_install_dir(directory_->path());
+    if (installation.before_start) {
+        installation.before_start(directory_->path());
+    }
+    start(ryxgui_command());
+    main_ = wait_for_window("DIZURO", nullptr, first_start_ms);
+    tabs_ = FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr);
+    // The Logging page comes once the window is painted.
+    wait_until([this] {
+        for (HWND page = FindWindowExA(tabs_, nullptr, "TabDialog", nullptr); page != nullptr;
+             page = FindWindowExA(tabs_, page, "TabDialog", nullptr)) {
+            (GetDlgItem(page, IDC_SERVER) != nullptr ? config_ : logging_) = page;
+        }
+        return logging_ != nullptr;
+    });
+}
+
+void ProgramDriver::start(const std::string& command_line) {
     std::vector<char> line(command_line.begin(), command_line.end());
     line.push_back('\0');
     STARTUPINFOA startup = {};
@@ -44,6 +81,27 @@ ProgramDriver::~ProgramDriver() {
     }
 }
 
+std::string ProgramDriver::install_dir() const {
+    return directory_ != nullptr ? directory_->path() : std::string();
+}
+
+std::string ProgramDriver::file(const char* name) const {
+    return directory_ != nullptr ? directory_->file(name) : std::string();
+}
+
+HWND ProgramDriver::control(int id) const {
+    for (const HWND parent : {config_, logging_, main_}) {
+        if (const HWND found = GetDlgItem(parent, id)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+int ProgramDriver::selected_tab() const {
+    return static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0));
+}
+
 HWND ProgramDriver::wait_for_window(const char* class_name, const char* title,
                                     DWORD timeout_ms) const {
     HWND window = nullptr;
@@ -57,17 +115,28 @@ HWND ProgramDriver::wait_for_window(const char* class_name, const char* title,
     return window;
 }
 
-int ProgramDriver::count_windows() const {
-    return static_cast<int>(windows_of(process_id_, nullptr, nullptr).size());
+HWND ProgramDriver::wait_for_box(DWORD timeout_ms) const {
+    HWND box = nullptr;
+    const bool shown = wait_until(
+        [&] {
+            box = wait_for_window("#32770", nullptr, 0);
+            return box != nullptr && GetWindow(box, GW_OWNER) == main_;
+        },
+        timeout_ms);
+    return shown ? box : nullptr;
 }
 
-bool ProgramDriver::wait_for_input_idle(DWORD timeout_ms) const {
-    return process_ != nullptr && WaitForInputIdle(process_, timeout_ms) == 0;
+int ProgramDriver::count_windows() const {
+    return static_cast<int>(windows_of(process_id_, nullptr, nullptr).size());
 }
 
 bool ProgramDriver::wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const {
     return process_ != nullptr && WaitForSingleObject(process_, timeout_ms) == WAIT_OBJECT_0 &&
            GetExitCodeProcess(process_, &exit_code);
+}
+
+std::string ryxgui_command() {
+    return "\"" + executable_directory() + "\\ryxgui.exe\"";
 }
 
 std::string executable_directory() {
@@ -92,6 +161,39 @@ bool press_button(HWND dialog, int button_id) {
     const HWND button = GetDlgItem(dialog, button_id);
     return button != nullptr && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
                                              reinterpret_cast<LPARAM>(button));
+}
+
+bool dismiss(HWND box) {
+    return press_button(box, IDOK) && wait_until([box] { return !IsWindowVisible(box); });
+}
+
+bool click(HWND button) {
+    return button != nullptr && send(button, BM_CLICK, 0, 0);
+}
+
+bool set_text(HWND control, const std::string& text) {
+    return control != nullptr &&
+           send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record, std::size_t size,
+                        LPSTR* text) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(control, &process_id);
+    const HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+    char* const remote = static_cast<char*>(VirtualAllocEx(
+        process, nullptr, size + remote_text_capacity, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    char result[remote_text_capacity + 1] = {};
+    *text = remote + size;
+    if (remote != nullptr && WriteProcessMemory(process, remote, record, size, nullptr) &&
+        WriteProcessMemory(process, *text, result, 1, nullptr)) {
+        SendMessageA(control, message, wparam, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, *text, result, remote_text_capacity, nullptr);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return result;
 }
 
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD poll_ms) {

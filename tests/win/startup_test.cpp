@@ -9,16 +9,11 @@ namespace {
 constexpr DWORD timeout_ms = 20000;
 constexpr DWORD exit_timeout_ms = 500; // gone soon after OK
 
-std::string program() {
-    return "\"" + executable_directory() + "\\ryxgui.exe\"";
-}
-
 } // namespace
 
 TEST(Startup, WithoutInstallationShowsOnlyTheErrorBoxAndExitsWithOne) {
     const RegistryFixture registry;
-    const ProgramDriver gui(program());
-    ASSERT_TRUE(gui.started());
+    const ProgramDriver gui(ryxgui_command());
 
     const HWND box = gui.wait_for_window("#32770", nullptr, timeout_ms);
     ASSERT_NE(nullptr, box);
