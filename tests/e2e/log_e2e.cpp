@@ -1,30 +1,27 @@
 // The Logging page watched as a user would while the test writes the log as the client does.
 #include <windows.h>
 
+#include <algorithm>
 #include <commctrl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "e2e/program_driver.h"
 #include "res/resource.h"
 #include "service/service_control.h"
-#include "support/temp_dir.h"
 #include "win/demo_installation.h"
 
 namespace {
 
-using Row = std::pair<std::string, std::string>; // Date/Time, Entries
-
 const std::string stop = "Signaling service to stop because client quitted";
 
+// A line as the client writes it; its row as Copy puts it on the clipboard.
 std::string line(const std::string& entry) {
     return "2024/05/17 12:00:00 tunnel: " + entry + "\r\n";
 }
-Row row(const std::string& entry) {
-    return {"2024/05/17 12:00:00", entry};
+std::string row(const std::string& entry) {
+    return "2024/05/17 12:00:00\t" + entry + "\r\n";
 }
 
 // As the client writes: whole lines at the end, the file shared for reading and writing.
@@ -32,138 +29,68 @@ void append(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::app) << text;
 }
 
-std::string cell(HWND list, int index, int column) {
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.cchTextMax = remote_text_capacity;
-    return remote_text(list, LVM_GETITEMTEXTA, index, &item, sizeof item, &item.pszText);
-}
-Row row_at(HWND list, int index) {
-    return {cell(list, index, 0), cell(list, index, 1)};
-}
-
-// Polls until the list holds `count` rows, the last of them these.
-bool wait_for_rows(HWND list, int count, const std::vector<Row>& last) {
-    return wait_until([&] {
-        bool same = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == count;
-        for (std::size_t i = 0; same && i < last.size(); ++i) {
-            same = row_at(list, count - static_cast<int>(last.size() - i)) == last[i];
-        }
-        return same;
-    });
+// How many rows the list holds, then the entries of the last rows (up to `count`).
+std::string last_entries(HWND list, int count) {
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    std::string text = std::to_string(rows);
+    for (int index = std::max(0, rows - count); index < rows; ++index) {
+        LVITEMA item = {};
+        item.iSubItem = 1;
+        item.cchTextMax = remote_text_capacity;
+        text += "|" + remote_text(list, LVM_GETITEMTEXTA, index, &item, sizeof item, &item.pszText);
+    }
+    return text;
 }
 
 // The warning for a stop line written now: the line is the newest row, the Logging tab is in
-// front, and the box waits to be dismissed.
+// front, and the box waits to be answered.
 void expect_warning(const ProgramDriver& gui, HWND list) {
-    const HWND box = gui.wait_for_box();
-    ASSERT_NE(nullptr, box);
-    EXPECT_EQ(stop,
-              cell(list, static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) - 1, 1));
-    EXPECT_EQ("Error: An error caused the RYX service to exit unexpectedly.  Review the logs for "
-              "details.",
-              message_box_text(box));
-    EXPECT_EQ(1, gui.selected_tab());
+    ASSERT_NE(nullptr, gui.wait_for_box());
+    const std::string newest = last_entries(list, 1);
+    EXPECT_EQ(stop, newest.substr(newest.find('|') + 1));
+    EXPECT_EQ(1, TabCtrl_GetCurSel(gui.tabs()));
     EXPECT_TRUE(IsWindowVisible(gui.logging_page()) && IsWindowEnabled(gui.logging_page()));
-    EXPECT_FALSE(IsWindowVisible(gui.config_page()));
-    EXPECT_TRUE(dismiss(box));
+    EXPECT_EQ("Error: An error caused the RYX service to exit unexpectedly.  Review the logs for "
+              "details.|Error",
+              gui.answer_box(IDOK));
 }
 
 // Keys held together, let go in reverse, as typed into the window in front.
-void press(std::initializer_list<WORD> keys) {
-    std::vector<INPUT> typed(2 * keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        typed[i].type = typed[typed.size() - 1 - i].type = INPUT_KEYBOARD;
-        typed[i].ki.wVk = typed[typed.size() - 1 - i].ki.wVk = keys.begin()[i];
-        typed[typed.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+void press(std::initializer_list<BYTE> keys) {
+    for (const BYTE key : keys) {
+        keybd_event(key, 0, 0, 0);
     }
-    SendInput(static_cast<UINT>(typed.size()), typed.data(), sizeof(INPUT));
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
+    }
 }
 
-// A click of the mouse on the list's first row.
-void click_first_row(HWND list, DWORD down, DWORD up) {
-    RECT header = {};
-    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
-    SetCursorPos(header.left + 30, header.bottom + 4);
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = down;
-    click[1].mi.dwFlags = up;
-    SendInput(2, click, sizeof(INPUT));
-}
-
-// The list's menu opened with the right button on the first row, its item at this position
-// (from 1) chosen with the keys.
-void choose_from_menu(HWND list, int position) {
-    click_first_row(list, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    wait_until([] { return IsWindowVisible(FindWindowA("#32768", nullptr)) != FALSE; });
+// The list's menu opened from the keyboard, its item at this position (from 1) chosen with the
+// keys; true once the menu has gone.
+bool choose_from_menu(int position) {
+    press({VK_APPS});
+    if (!wait_until([] { return !visible_windows("#32768").empty(); })) {
+        return false;
+    }
     for (int i = 0; i < position; ++i) {
         press({VK_DOWN});
     }
     press({VK_RETURN});
+    return wait_until([] { return visible_windows("#32768").empty(); });
 }
 
-// For this test the shell opens .log files with a program that records the path it was given;
-// the machine's own association comes back afterwards.
-class LogOpensWithRecorder {
-public:
-    explicit LogOpensWithRecorder(const std::string& record) {
-        char previous[256] = {};
-        DWORD size = sizeof previous;
-        RegGetValueA(HKEY_CLASSES_ROOT, ".log", nullptr, RRF_RT_REG_SZ, nullptr, previous, &size);
-        previous_ = previous;
-        set(".log", "RyxTest.Recorder");
-        set("RyxTest.Recorder\\shell\\open\\command",
-            "\"" + executable_directory() + "\\open_recorder.exe\" \"" + record + "\" \"%1\"");
-    }
-    ~LogOpensWithRecorder() {
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, "RyxTest.Recorder");
-        if (previous_.empty()) {
-            RegDeleteTreeA(HKEY_CLASSES_ROOT, ".log");
-        } else {
-            set(".log", previous_);
-        }
-    }
-
-private:
-    static void set(const std::string& key, const std::string& value) {
-        RegSetKeyValueA(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
-                        static_cast<DWORD>(value.size() + 1));
-    }
-    std::string previous_;
-};
-
-// The clipboard's text when its ANSI and its Unicode format agree; emptied when asked to.
-std::string clipboard_text(bool empty = false) {
-    std::string ansi;
-    std::wstring wide;
+// The clipboard's text, which is then emptied.
+std::string clipboard_text() {
+    std::string text;
     if (OpenClipboard(nullptr)) {
         if (const HANDLE data = GetClipboardData(CF_TEXT)) {
-            ansi = static_cast<const char*>(GlobalLock(data));
+            text = static_cast<const char*>(GlobalLock(data));
             GlobalUnlock(data);
         }
-        if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            wide = static_cast<const wchar_t*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
-        if (empty) {
-            EmptyClipboard();
-        }
+        EmptyClipboard();
         CloseClipboard();
     }
-    return std::wstring(ansi.begin(), ansi.end()) == wide ? ansi : "formats differ: " + ansi;
-}
-
-// Polls until the clipboard holds the rows with these entries, as the list copies them.
-::testing::AssertionResult copied(const std::vector<std::string>& entries) {
-    std::string wanted, seen;
-    for (const std::string& entry : entries) {
-        wanted += "2024/05/17 12:00:00\t" + entry + "\r\n";
-    }
-    if (wait_until([&] { return (seen = clipboard_text()) == wanted; })) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "the clipboard holds \"" << seen << "\"";
+    return text;
 }
 
 } // namespace
@@ -172,8 +99,8 @@ TEST(LogViewer, CatchUpFollowingWarningsCopyAndTheClientQuitting) {
     const ProgramDriver gui(
         ProgramDriver::Installation{"# no server: the stand-in client quits\n"});
     ASSERT_TRUE(gui.ready());
-    const HWND list = gui.control(IDC_LOG_LIST);
-    const std::string log = gui.file("ryxc.log");
+    const HWND list = GetDlgItem(gui.logging_page(), IDC_LOG_LIST);
+    const auto rows = [list](int count) { return [=] { return last_entries(list, count); }; };
 
     // The log appears whole while the program waits for it: caught up at once, its newest 1001
     // rows; a stop line in it gives no warning.
@@ -182,49 +109,51 @@ TEST(LogViewer, CatchUpFollowingWarningsCopyAndTheClientQuitting) {
         lines += line("line " + std::to_string(n));
     }
     write_bytes(gui.file("ryxc.new"), lines + line(stop));
-    ASSERT_TRUE(MoveFileA(gui.file("ryxc.new").c_str(), log.c_str()));
-    EXPECT_TRUE(wait_for_rows(list, 1001, {row("line 1002"), row(stop)}));
-    EXPECT_EQ(row("line 3"), row_at(list, 0));
+    ASSERT_TRUE(MoveFileA(gui.file("ryxc.new").c_str(), gui.file("ryxc.log").c_str()));
+    EXPECT_EQ("1001|line 1002|" + stop, wait_for_text(rows(2), "1001|line 1002|" + stop));
 
     // Clear, then two stop lines written now: the only rows, a warning for each in turn.
     ASSERT_TRUE(press_button(gui.logging_page(), IDC_CLEAR));
-    ASSERT_TRUE(wait_for_rows(list, 0, {}));
-    append(log, line(stop) + line(stop));
+    ASSERT_EQ("0", wait_for_text(rows(0), "0"));
+    append(gui.file("ryxc.log"), line(stop) + line(stop));
     expect_warning(gui, list);
     expect_warning(gui, list);
-    append(log, line("third") + line("fourth"));
-    EXPECT_TRUE(wait_for_rows(list, 4, {row("third"), row("fourth")}));
+    append(gui.file("ryxc.log"), line("third") + line("fourth"));
+    EXPECT_EQ("4|third|fourth", wait_for_text(rows(2), "4|third|fourth"));
 
-    // Copied as a user copies: two rows picked with the keys and Ctrl+C; Ctrl+A, then the menu's
-    // Copy, for every row.
+    // Copied as a user copies: the first row clicked, two rows picked with the keys and Ctrl+C;
+    // Ctrl+A, then the menu's Copy, for every row.
     const auto selected = [list] { return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0); };
-    clipboard_text(true);
-    click_first_row(list, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    clipboard_text();
+    RECT header = {};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
+    SetCursorPos(header.left + 30, header.bottom + 4);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     press({VK_DOWN});
     press({VK_SHIFT, VK_DOWN});
     press({VK_CONTROL, 'C'});
-    EXPECT_TRUE(copied({stop, "third"}));
+    const std::string two = row(stop) + row("third"), all = row(stop) + two + row("fourth");
+    EXPECT_EQ(two, wait_for_text(clipboard_text, two));
     press({VK_CONTROL, 'A'});
     EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
-    choose_from_menu(list, 1);
-    EXPECT_TRUE(copied({stop, stop, "third", "fourth"}));
-    // The menu's Select all; its Open log file runs the shell's action on the log.
-    click_first_row(list, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(choose_from_menu(1));
+    EXPECT_EQ(all, wait_for_text(clipboard_text, all));
+    // The menu's Select all; its Open log file runs the shell's action on the log, which opens
+    // it in the system's program for text files.
+    press({VK_UP});
     ASSERT_TRUE(wait_until([&] { return selected() == 1; }));
-    choose_from_menu(list, 2);
+    EXPECT_TRUE(choose_from_menu(2));
     EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
-    {
-        const LogOpensWithRecorder association(gui.file("opened"));
-        choose_from_menu(list, 3);
-        EXPECT_TRUE(wait_until([&] { return read_bytes(gui.file("opened")) == log; }))
-            << read_bytes(gui.file("opened"));
-    }
+    EXPECT_TRUE(choose_from_menu(3));
+    std::vector<HWND> editor;
+    ASSERT_TRUE(wait_until([&] { return !(editor = visible_windows("Notepad")).empty(); }));
+    EXPECT_EQ("ryxc.log - Notepad", window_text(editor.front()));
+    PostMessageA(editor.front(), WM_CLOSE, 0, 0);
 
     // The stand-in client installed here, with no server configured, quits by itself.
-    const DemoInstallation cleanup; // removes the service whatever happens
-    ASSERT_EQ(0u, run_demo_client("install \"" + gui.install_dir() + "\""));
-    ServiceControl service("ryx");
-    ASSERT_TRUE(service.start());
+    const DemoInstallation demo(gui.install_dir());
+    ASSERT_TRUE(demo.install());
+    ASSERT_TRUE(ServiceControl("ryx").start());
     expect_warning(gui, list);
-    EXPECT_EQ(static_cast<DWORD>(SERVICE_STOPPED), wait_for_state(service, SERVICE_STOPPED, 20000));
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -14,30 +15,9 @@
 namespace {
 
 constexpr DWORD follow_timeout_ms = 2000; // the display follows the service within two seconds
-constexpr DWORD exit_timeout_ms = 500;    // the process is gone soon after Yes
 
-std::string colour_at(HWND control) {
-    RECT area = {};
-    GetWindowRect(control, &area);
-    const HDC screen = GetDC(nullptr);
-    const COLORREF pixel =
-        GetPixel(screen, (area.left + area.right) / 2, (area.top + area.bottom) / 2);
-    ReleaseDC(nullptr, screen);
-    const int r = GetRValue(pixel), g = GetGValue(pixel), b = GetBValue(pixel);
-    return r > 150 && g < 110 && b < 110   ? "red"
-           : g > 120 && r < 110 && b < 110 ? "green"
-           : r > 170 && g > 150 && b < 110 ? "yellow"
-                                           : "other";
-}
-
-std::string tab_text(HWND tabs, int index) {
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.cchTextMax = remote_text_capacity;
-    return remote_text(tabs, TCM_GETITEMA, index, &item, sizeof item, &item.pszText);
-}
-
-// The status line as a user sees it: the tooltip's text, the icon's colour, the enabled buttons.
+// The status line as a user sees it: the tooltip's text, the icon's colour by its strong
+// channels ("R" red, "G" green, "RG" yellow), the buttons enabled.
 std::string status_line(HWND window) {
     HWND tooltip = nullptr;
     for (HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); tip != nullptr;
@@ -47,52 +27,17 @@ std::string status_line(HWND window) {
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size the program registers its tool with
     tool.hwnd = GetDlgItem(window, IDC_STATUS_ICON);
+    RECT icon = {};
+    GetWindowRect(tool.hwnd, &icon);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF pixel =
+        GetPixel(screen, (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+    ReleaseDC(nullptr, screen);
     return remote_text(tooltip, TTM_GETTEXTA, remote_text_capacity, &tool, sizeof tool,
                        &tool.lpszText) +
-           "|" + colour_at(tool.hwnd) +
+           (GetRValue(pixel) > 150 ? "|R" : "|") + (GetGValue(pixel) > 150 ? "G" : "") +
            (IsWindowEnabled(GetDlgItem(window, IDC_START)) ? "|Start" : "|") +
            (IsWindowEnabled(GetDlgItem(window, IDC_STOP)) ? "|Stop" : "|");
-}
-
-// Polls until the status line reads as wanted.
-::testing::AssertionResult shows(HWND window, const std::string& wanted, DWORD timeout_ms = 10000) {
-    std::string seen;
-    if (wait_until([&] { return (seen = status_line(window)) == wanted; }, timeout_ms)) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "the status line reads \"" << seen << "\"";
-}
-
-// The system's own words for an error code.
-std::string system_text(DWORD error) {
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                   text, sizeof text, nullptr);
-    std::string trimmed = text;
-    return trimmed.erase(trimmed.find_last_not_of("\r\n ") + 1);
-}
-
-const std::string not_installed = "SERVICE IS NOT INSTALLED|other||";
-const std::string halted = "SERVICE HALTED|red|Start|";
-const std::string running = "SERVICE RUNNING|green||Stop";
-
-// The close box, owned by the main window, with its question and caption.
-HWND close_box(const ProgramDriver& gui) {
-    PostMessageA(gui.main_window(), WM_CLOSE, 0, 0);
-    const HWND box = gui.wait_for_box();
-    EXPECT_EQ("Are you sure you want to quit?", message_box_text(box));
-    EXPECT_EQ("Quit", window_text(box));
-    return box;
-}
-
-// Visible main windows of every program running, whoever started it.
-int main_windows() {
-    int count = 0;
-    for (HWND window = FindWindowExA(nullptr, nullptr, "DIZURO", nullptr); window != nullptr;
-         window = FindWindowExA(nullptr, window, "DIZURO", nullptr)) {
-        count += IsWindowVisible(window) ? 1 : 0;
-    }
-    return count;
 }
 
 } // namespace
@@ -110,14 +55,13 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     GetWindowRect(window, &placed);
     GetWindowRect(GetDesktopWindow(), &screen);
     const RECT centred = WindowObject::centred(646, 526, screen.right, screen.bottom);
-    EXPECT_TRUE(EqualRect(&placed, &centred))
-        << placed.left << "," << placed.top << " to " << placed.right << "," << placed.bottom;
+    EXPECT_TRUE(EqualRect(&placed, &centred));
     EXPECT_EQ(0, GetWindowLongA(window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
 
     // Two tabs, Config in front with its page; the Logging page hidden and disabled.
-    EXPECT_EQ("Config|Logging|", tab_text(gui.tabs(), 0) + "|" + tab_text(gui.tabs(), 1) + "|" +
-                                     tab_text(gui.tabs(), 2)); // no third
-    EXPECT_EQ(0, gui.selected_tab());
+    EXPECT_EQ(2, TabCtrl_GetItemCount(gui.tabs()));
+    EXPECT_EQ(0, TabCtrl_GetCurSel(gui.tabs()));
+    EXPECT_TRUE(IsWindowVisible(gui.config_page()));
     EXPECT_FALSE(IsWindowVisible(gui.logging_page()) || IsWindowEnabled(gui.logging_page()));
 
     // A second start shows nothing of its own: it brings this one back to the front and ends
@@ -129,52 +73,55 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     EXPECT_EQ(0u, exit_code);
     EXPECT_TRUE(
         wait_until([window] { return !IsIconic(window) && GetForegroundWindow() == window; }));
-    EXPECT_EQ(1, main_windows());
+    EXPECT_EQ(1u, visible_windows("DIZURO").size());
 
-    // No service yet; installed while the program runs, it shows within two seconds.
-    EXPECT_TRUE(shows(window, not_installed));
+    // The status line follows the service: none yet; installed while the program runs, it shows
+    // within two seconds; then started and stopped through every state it reports.
+    const auto shows = [window](const std::string& wanted, DWORD timeout_ms = 10000) {
+        return wait_for_text([window] { return status_line(window); }, wanted, timeout_ms);
+    };
+    const std::string none = "SERVICE IS NOT INSTALLED|||", halted = "SERVICE HALTED|R|Start|";
+    const std::string starting = "SERVICE STARTING|RG||Stop", running = "SERVICE RUNNING|G||Stop";
+    EXPECT_EQ(none, shows(none));
     ASSERT_TRUE(demo.install());
-    EXPECT_TRUE(shows(window, halted, follow_timeout_ms));
-
-    // A refused Start (its program gone) greys both buttons at once (polled for closely: the
-    // next report gives Start back) and says why, in the system's words.
-    const std::string client = demo.file("ryxc-demo.exe");
-    ASSERT_TRUE(MoveFileA(client.c_str(), (client + ".away").c_str()));
+    EXPECT_EQ(halted, shows(halted, follow_timeout_ms));
     PostMessageA(start, BM_CLICK, 0, 0);
+    EXPECT_EQ(starting, shows(starting));
+    EXPECT_EQ(running, shows(running));
+
+    // A Start that the manager refuses (the button is grey: its notification sent as it would
+    // come) greys both buttons at once, polled for closely as the next report gives Stop back,
+    // and says why in the system's words.
+    ASSERT_TRUE(press_button(window, IDC_START));
     EXPECT_TRUE(
         wait_until([&] { return !IsWindowEnabled(start) && !IsWindowEnabled(stop); }, 10000, 1));
-    const HWND refused = gui.wait_for_box();
-    EXPECT_EQ("The RYX service could not be started.\n" + system_text(ERROR_FILE_NOT_FOUND),
-              message_box_text(refused));
-    EXPECT_TRUE(dismiss(refused));
-    EXPECT_TRUE(shows(window, halted, follow_timeout_ms));
-    ASSERT_TRUE(MoveFileA((client + ".away").c_str(), client.c_str()));
-
-    // Start, then Stop, through every state the stand-in service reports.
-    PostMessageA(start, BM_CLICK, 0, 0);
-    EXPECT_TRUE(shows(window, "SERVICE STARTING|yellow||Stop"));
-    EXPECT_TRUE(shows(window, running));
+    char reason[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_SERVICE_ALREADY_RUNNING, 0, reason, sizeof reason, nullptr);
+    EXPECT_EQ("The RYX service could not be started.\n" +
+                  std::string(reason, std::strcspn(reason, "\r\n")) + "|Error",
+              gui.answer_box(IDOK));
+    EXPECT_EQ(running, shows(running));
     PostMessageA(stop, BM_CLICK, 0, 0);
-    EXPECT_TRUE(shows(window, "SERVICE IS BEING STOPED|yellow||"));
-    EXPECT_TRUE(shows(window, halted));
+    EXPECT_EQ("SERVICE IS BEING STOPED|RG||", shows("SERVICE IS BEING STOPED|RG||"));
+    EXPECT_EQ(halted, shows(halted));
 
     // Removed while the program polls, then installed again: followed both ways.
     ASSERT_TRUE(demo.uninstall());
-    EXPECT_TRUE(shows(window, not_installed, follow_timeout_ms));
+    EXPECT_EQ(none, shows(none, follow_timeout_ms));
     ASSERT_TRUE(demo.install());
-    EXPECT_TRUE(shows(window, halted, follow_timeout_ms));
+    EXPECT_EQ(halted, shows(halted, follow_timeout_ms));
 
-    // Closing asks first: No keeps the program (it asks again), Yes ends it with 0 and leaves
-    // the service running.
+    // Closing asks first, in a box of the window's own: No keeps the program (it asks again),
+    // Yes ends it with 0 soon and leaves the service running.
     PostMessageA(start, BM_CLICK, 0, 0);
-    ASSERT_TRUE(shows(window, running));
-    HWND box = close_box(gui);
-    ASSERT_TRUE(press_button(box, IDNO));
-    ASSERT_TRUE(wait_until([box] { return !IsWindow(box); }));
-    box = close_box(gui);
-    ASSERT_TRUE(press_button(box, IDYES));
+    ASSERT_EQ(running, shows(running));
+    for (const int answer : {IDNO, IDYES}) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ("Are you sure you want to quit?|Quit", gui.answer_box(answer));
+    }
     exit_code = 99;
-    ASSERT_TRUE(gui.wait_for_exit(exit_timeout_ms, exit_code));
+    ASSERT_TRUE(gui.wait_for_exit(500, exit_code));
     EXPECT_EQ(0u, exit_code);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
 
@@ -184,7 +131,7 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     EXPECT_TRUE(wait_until(
         [&] { return one.wait_for_exit(0, exit_code) || other.wait_for_exit(0, exit_code); }));
     EXPECT_EQ(0u, exit_code);
-    EXPECT_EQ(1, main_windows());
+    EXPECT_EQ(1u, visible_windows("DIZURO").size());
 }
 
 // Run by french_interface.sh, which starts the program itself under a French (France)
@@ -193,14 +140,10 @@ TEST(FrenchInterface, CloseBoxCaptionIsQuitter) {
     if (GetEnvironmentVariableA("RYX_FRENCH_PROGRAM_RUNNING", nullptr, 0) == 0) {
         GTEST_SKIP() << "needs the program started in French by french_interface.sh";
     }
-    HWND window = nullptr, box = nullptr;
-    ASSERT_TRUE(
-        wait_until([&] { return (window = FindWindowA("DIZURO", nullptr)) != nullptr; }, 20000));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(wait_until([&] {
-        box = FindWindowA("#32770", nullptr);
-        return box != nullptr && GetWindow(box, GW_OWNER) == window;
-    }));
-    EXPECT_EQ("Quitter", window_text(box));
-    EXPECT_TRUE(press_button(box, IDYES));
+    std::vector<HWND> found;
+    ASSERT_TRUE(wait_until([&] { return !(found = visible_windows("DIZURO")).empty(); }, 20000));
+    PostMessageA(found.front(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_until([&] { return !(found = visible_windows("#32770")).empty(); }));
+    EXPECT_EQ("Quitter", window_text(found.front()));
+    EXPECT_TRUE(press_button(found.front(), IDYES));
 }

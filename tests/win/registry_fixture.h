@@ -8,8 +8,8 @@
 
 class RegistryFixture {
 public:
-    RegistryFixture();
-    ~RegistryFixture(); // removes the key
+    RegistryFixture() { remove_key(); }
+    ~RegistryFixture() { remove_key(); }
     RegistryFixture(const RegistryFixture&) = delete;
     RegistryFixture& operator=(const RegistryFixture&) = delete;
 
