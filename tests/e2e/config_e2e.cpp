@@ -59,25 +59,19 @@ void run(const ProgramDriver& gui, const std::vector<Step>& steps) {
     for (const Step& step : steps) {
         SCOPED_TRACE(&step - steps.data());
         HWND c = control(IsWindowVisible(advanced) ? advanced : page, step.id);
-        switch (step.action) {
-        case Do::type:
+        if (step.action == Do::type) {
             EXPECT_TRUE(
                 send_message(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.text.c_str())));
-            break;
-        case Do::pick:
+        } else if (step.action == Do::pick) {
             SendMessageA(c, CB_SETCURSEL, std::stoi(step.text), 0);
-            break;
-        case Do::click:
+        } else if (step.action == Do::click) {
             EXPECT_TRUE(send_message(c, BM_CLICK, 0, 0));
-            break;
-        case Do::box:
+        } else if (step.action == Do::box) {
             PostMessageA(c, BM_CLICK, 0, 0);
             EXPECT_EQ(step.text, gui.answer_box(IDOK));
-            break;
-        case Do::page:
+        } else if (step.action == Do::page) {
             EXPECT_EQ(step.text, view(page, page_ids));
-            break;
-        case Do::advanced:
+        } else if (step.action == Do::advanced) {
             // Owned by the main window, which is disabled while it shows.
             EXPECT_TRUE(send_message(control(page, IDC_ADVANCED), BM_CLICK, 0, 0));
             c = gui.wait_for_window("AdvancedDialog", nullptr, 10000);
@@ -86,8 +80,7 @@ void run(const ProgramDriver& gui, const std::vector<Step>& steps) {
             EXPECT_EQ(gui.main_window(), GetWindow(advanced, GW_OWNER));
             EXPECT_FALSE(IsWindowEnabled(gui.main_window()));
             EXPECT_EQ(step.text, view(advanced, advanced_ids));
-            break;
-        case Do::close: {
+        } else if (step.action == Do::close) {
             // Hidden; the main window enabled again in time to take the activation back.
             EXPECT_TRUE(c ? send_message(c, BM_CLICK, 0, 0)
                           : PostMessageA(advanced, WM_CLOSE, 0, 0));
@@ -96,17 +89,13 @@ void run(const ProgramDriver& gui, const std::vector<Step>& steps) {
             thread.cbSize = sizeof thread;
             GetGUIThreadInfo(GetWindowThreadProcessId(advanced, nullptr), &thread);
             EXPECT_EQ(gui.main_window(), thread.hwndActive);
-            break;
-        }
-        case Do::tab: // the arrow keys: the same notifications as a click on a tab
+        } else if (step.action == Do::tab) { // the arrow keys: the notifications of a click
             for (const HWND next : {gui.logging_page(), page}) {
                 PostMessageA(gui.tabs(), WM_KEYDOWN, next == page ? VK_LEFT : VK_RIGHT, 0);
                 EXPECT_TRUE(wait_until([next] { return IsWindowVisible(next) != FALSE; }));
             }
-            break;
-        case Do::file:
+        } else {
             EXPECT_EQ(step.text, read_bytes(gui.file("ryxc.conf")));
-            break;
         }
     }
 }
@@ -196,9 +185,9 @@ TEST(ConfigE2E, EditApplyCancelDefaultAndAdvanced) {
 }
 
 TEST(ConfigE2E, UnreadableFilesAreToldNotHidden) {
-    // ryxc.conf saved as UTF-16, which the client cannot read either; no default file.
+    // Both files saved as UTF-16, which the client cannot read either.
     const std::string unicode("\xFF\xFEs\0=\0h\0", 8);
-    const ProgramDriver gui(Installed{unicode});
+    const ProgramDriver gui(Installed{unicode, unicode});
     ASSERT_TRUE(gui.ready());
     EXPECT_EQ("Warning: The configuration file could not be read. Apply would replace it with the "
               "settings shown.|Error",

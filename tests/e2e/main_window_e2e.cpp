@@ -1,8 +1,11 @@
-// The main window run as a user runs it, with the stand-in client's service.
+// The program run as a user runs it: its main window, the status line with the stand-in
+// client's service, and the Logging page while the log is written as the client writes it.
 #include <windows.h>
 
+#include <algorithm>
 #include <commctrl.h>
 #include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -15,6 +18,7 @@
 namespace {
 
 constexpr DWORD follow_timeout_ms = 2000; // the display follows the service within two seconds
+const std::string stop = "Signaling service to stop because client quitted";
 
 // The status line as a user sees it: the tooltip's text, the icon's colour by its strong
 // channels ("R" red, "G" green, "RG" yellow), the buttons enabled.
@@ -40,28 +44,101 @@ std::string status_line(HWND window) {
            (IsWindowEnabled(GetDlgItem(window, IDC_STOP)) ? "|Stop" : "|");
 }
 
+// A line as the client writes it; its row as Copy puts it on the clipboard.
+std::string line(const std::string& entry) {
+    return "2024/05/17 12:00:00 tunnel: " + entry + "\r\n";
+}
+std::string row(const std::string& entry) {
+    return "2024/05/17 12:00:00\t" + entry + "\r\n";
+}
+
+// As the client writes: whole lines at the end, the file shared for reading and writing.
+void append(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::app) << text;
+}
+
+// How many rows the list holds, then the entries of the last rows (up to `count`).
+std::string last_entries(HWND list, int count) {
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    std::string text = std::to_string(rows);
+    for (int index = std::max(0, rows - count); index < rows; ++index) {
+        LVITEMA item = {};
+        item.iSubItem = 1;
+        item.cchTextMax = remote_text_capacity;
+        text += "|" + remote_text(list, LVM_GETITEMTEXTA, index, &item, sizeof item, &item.pszText);
+    }
+    return text;
+}
+
+// The warning for a stop line written now: the line is the newest row, the Logging tab is in
+// front, and the box waits to be answered.
+void expect_warning(const ProgramDriver& gui, HWND list) {
+    ASSERT_NE(nullptr, gui.wait_for_box());
+    const std::string newest = last_entries(list, 1);
+    EXPECT_EQ(stop, newest.substr(newest.find('|') + 1));
+    EXPECT_EQ(1, TabCtrl_GetCurSel(gui.tabs()));
+    EXPECT_TRUE(IsWindowVisible(gui.logging_page()) && IsWindowEnabled(gui.logging_page()));
+    EXPECT_EQ("Error: An error caused the RYX service to exit unexpectedly.  Review the logs for "
+              "details.|Error",
+              gui.answer_box(IDOK));
+}
+
+// Keys held together, let go in reverse, as typed into the window in front.
+void press(std::initializer_list<BYTE> keys) {
+    for (const BYTE key : keys) {
+        keybd_event(key, 0, 0, 0);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
+    }
+}
+
+// The list's menu opened from the keyboard, its item at this position (from 1) chosen with the
+// keys; true once the menu has gone.
+bool choose_from_menu(int position) {
+    press({VK_APPS});
+    if (!wait_until([] { return !visible_windows("#32768").empty(); })) {
+        return false;
+    }
+    for (int i = 0; i < position; ++i) {
+        press({VK_DOWN});
+    }
+    press({VK_RETURN});
+    return wait_until([] { return visible_windows("#32768").empty(); });
+}
+
+// The clipboard's text, which is then emptied.
+std::string clipboard_text() {
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    return text;
+}
+
 } // namespace
 
-TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
-    const DemoInstallation demo; // the service itself is installed only later
+TEST(Program, WindowLogStatusLineAndClosing) {
     const ProgramDriver gui(ProgramDriver::Installation{"server=tunnel.example.net\n"});
     ASSERT_TRUE(gui.ready());
-    const HWND window = gui.main_window();
-    const HWND start = GetDlgItem(window, IDC_START), stop = GetDlgItem(window, IDC_STOP);
+    const HWND window = gui.main_window(), list = GetDlgItem(gui.logging_page(), IDC_LOG_LIST);
+    const HWND start = GetDlgItem(window, IDC_START), stop_button = GetDlgItem(window, IDC_STOP);
     EXPECT_EQ("RYX Client GUI", window_text(window));
-
-    // Fixed size, centred on the screen.
-    RECT placed = {}, screen = {};
+    // Fixed size, centred on the screen; two tabs, Config in front with its page, the Logging
+    // page hidden and disabled.
+    RECT placed = {};
     GetWindowRect(window, &placed);
-    GetWindowRect(GetDesktopWindow(), &screen);
-    const RECT centred = WindowObject::centred(646, 526, screen.right, screen.bottom);
+    const RECT centred = WindowObject::centred(646, 526, GetSystemMetrics(SM_CXSCREEN),
+                                               GetSystemMetrics(SM_CYSCREEN));
     EXPECT_TRUE(EqualRect(&placed, &centred));
     EXPECT_EQ(0, GetWindowLongA(window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
-
-    // Two tabs, Config in front with its page; the Logging page hidden and disabled.
     EXPECT_EQ(2, TabCtrl_GetItemCount(gui.tabs()));
     EXPECT_EQ(0, TabCtrl_GetCurSel(gui.tabs()));
-    EXPECT_TRUE(IsWindowVisible(gui.config_page()));
     EXPECT_FALSE(IsWindowVisible(gui.logging_page()) || IsWindowEnabled(gui.logging_page()));
 
     // A second start shows nothing of its own: it brings this one back to the front and ends
@@ -75,8 +152,59 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
         wait_until([window] { return !IsIconic(window) && GetForegroundWindow() == window; }));
     EXPECT_EQ(1u, visible_windows("DIZURO").size());
 
-    // The status line follows the service: none yet; installed while the program runs, it shows
-    // within two seconds; then started and stopped through every state it reports.
+    // The log appears whole while the program waits for it: caught up at once, its newest 1001
+    // rows; a stop line in it gives no warning.
+    const auto rows = [list](int count) { return [=] { return last_entries(list, count); }; };
+    std::string lines;
+    for (int n = 1; n <= 1002; ++n) {
+        lines += line("line " + std::to_string(n));
+    }
+    write_bytes(gui.file("ryxc.new"), lines + line(stop));
+    ASSERT_TRUE(MoveFileA(gui.file("ryxc.new").c_str(), gui.file("ryxc.log").c_str()));
+    EXPECT_EQ("1001|line 1002|" + stop, wait_for_text(rows(2), "1001|line 1002|" + stop));
+
+    // Clear, then two stop lines written now: the only rows, a warning for each in turn.
+    ASSERT_TRUE(press_button(gui.logging_page(), IDC_CLEAR));
+    ASSERT_EQ("0", wait_for_text(rows(0), "0"));
+    append(gui.file("ryxc.log"), line(stop) + line(stop));
+    expect_warning(gui, list);
+    expect_warning(gui, list);
+    append(gui.file("ryxc.log"), line("third") + line("fourth"));
+    EXPECT_EQ("4|third|fourth", wait_for_text(rows(2), "4|third|fourth"));
+
+    // Copied as a user copies: the first row clicked, two rows picked with the keys and Ctrl+C;
+    // Ctrl+A, then the menu's Copy, for every row.
+    const auto selected = [list] { return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0); };
+    clipboard_text();
+    RECT header = {};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
+    SetCursorPos(header.left + 30, header.bottom + 4);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    press({VK_DOWN});
+    press({VK_SHIFT, VK_DOWN});
+    press({VK_CONTROL, 'C'});
+    const std::string two = row(stop) + row("third"), all = row(stop) + two + row("fourth");
+    EXPECT_EQ(two, wait_for_text(clipboard_text, two));
+    press({VK_CONTROL, 'A'});
+    EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
+    EXPECT_TRUE(choose_from_menu(1));
+    EXPECT_EQ(all, wait_for_text(clipboard_text, all));
+    // The menu's Select all; its Open log file runs the shell's action on the log, which opens
+    // it in the system's program for text files.
+    press({VK_UP});
+    ASSERT_TRUE(wait_until([&] { return selected() == 1; }));
+    EXPECT_TRUE(choose_from_menu(2));
+    EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
+    EXPECT_TRUE(choose_from_menu(3));
+    std::vector<HWND> editor;
+    ASSERT_TRUE(wait_until([&] { return !(editor = visible_windows("Notepad")).empty(); }));
+    EXPECT_EQ("ryxc.log - Notepad", window_text(editor.front()));
+    PostMessageA(editor.front(), WM_CLOSE, 0, 0);
+
+    // The status line follows the service: none yet; installed here while the program runs, it
+    // shows within two seconds; then started and stopped through every state it reports.
+    const DemoInstallation demo(gui.install_dir());
     const auto shows = [window](const std::string& wanted, DWORD timeout_ms = 10000) {
         return wait_for_text([window] { return status_line(window); }, wanted, timeout_ms);
     };
@@ -93,8 +221,8 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     // come) greys both buttons at once, polled for closely as the next report gives Stop back,
     // and says why in the system's words.
     ASSERT_TRUE(press_button(window, IDC_START));
-    EXPECT_TRUE(
-        wait_until([&] { return !IsWindowEnabled(start) && !IsWindowEnabled(stop); }, 10000, 1));
+    EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(start) && !IsWindowEnabled(stop_button); },
+                           10000, 1));
     char reason[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                    ERROR_SERVICE_ALREADY_RUNNING, 0, reason, sizeof reason, nullptr);
@@ -102,7 +230,7 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
                   std::string(reason, std::strcspn(reason, "\r\n")) + "|Error",
               gui.answer_box(IDOK));
     EXPECT_EQ(running, shows(running));
-    PostMessageA(stop, BM_CLICK, 0, 0);
+    PostMessageA(stop_button, BM_CLICK, 0, 0);
     EXPECT_EQ("SERVICE IS BEING STOPED|RG||", shows("SERVICE IS BEING STOPED|RG||"));
     EXPECT_EQ(halted, shows(halted));
 
@@ -112,22 +240,27 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     ASSERT_TRUE(demo.install());
     EXPECT_EQ(halted, shows(halted, follow_timeout_ms));
 
+    // The client with no server configured quits by itself, which is told.
+    write_bytes(gui.file("ryxc.conf"), "# no server\n");
+    PostMessageA(start, BM_CLICK, 0, 0);
+    expect_warning(gui, list);
+    EXPECT_EQ(halted, shows(halted));
+
     // Closing asks first, in a box of the window's own: No keeps the program (it asks again),
     // Yes ends it with 0 soon and leaves the service running.
+    write_bytes(gui.file("ryxc.conf"), "server=tunnel.example.net\n");
     PostMessageA(start, BM_CLICK, 0, 0);
     ASSERT_EQ(running, shows(running));
     for (const int answer : {IDNO, IDYES}) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         EXPECT_EQ("Are you sure you want to quit?|Quit", gui.answer_box(answer));
     }
-    exit_code = 99;
     ASSERT_TRUE(gui.wait_for_exit(500, exit_code));
     EXPECT_EQ(0u, exit_code);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
 
     // Two starts at once, neither with a window yet: one shows its window, the other ends with 0.
     const ProgramDriver one(ryxgui_command()), other(ryxgui_command());
-    exit_code = 99;
     EXPECT_TRUE(wait_until(
         [&] { return one.wait_for_exit(0, exit_code) || other.wait_for_exit(0, exit_code); }));
     EXPECT_EQ(0u, exit_code);

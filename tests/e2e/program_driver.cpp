@@ -4,10 +4,6 @@
 
 #include "res/resource.h"
 
-namespace {
-constexpr DWORD first_start_ms = 20000; // the first program of a fresh prefix starts slowly
-}
-
 ProgramDriver::ProgramDriver(const std::string& command_line) {
     start(command_line);
 }
@@ -15,12 +11,10 @@ ProgramDriver::ProgramDriver(const std::string& command_line) {
 ProgramDriver::ProgramDriver(const Installation& installation)
     : registry_(std::make_unique<RegistryFixture>()), directory_(std::make_unique<TempDir>()) {
     write_bytes(file("ryxc.conf"), installation.config);
-    if (!installation.default_config.empty()) {
-        write_bytes(file("ryxc.conf.default"), installation.default_config);
-    }
+    write_bytes(file("ryxc.conf.default"), installation.default_config);
     RegistryFixture::set_install_dir(install_dir());
     start(ryxgui_command());
-    main_ = wait_for_window("DIZURO", nullptr, first_start_ms);
+    main_ = wait_for_window("DIZURO", nullptr, 20000); // a fresh prefix's first program is slow
     tabs_ = FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr);
     // The Logging page comes once the window is painted.
     wait_until([this] {
@@ -61,14 +55,8 @@ HWND ProgramDriver::wait_for_window(const char* class_name, const char* title,
 }
 
 HWND ProgramDriver::wait_for_box(DWORD timeout_ms) const {
-    HWND box = nullptr;
-    const bool shown = wait_until(
-        [&] {
-            box = wait_for_window("#32770", nullptr, 0);
-            return box != nullptr && GetWindow(box, GW_OWNER) == main_;
-        },
-        timeout_ms);
-    return shown ? box : nullptr;
+    const HWND box = wait_for_window("#32770", nullptr, timeout_ms);
+    return GetWindow(box, GW_OWNER) == main_ ? box : nullptr;
 }
 
 std::string ProgramDriver::answer_box(int button_id) const {
@@ -130,8 +118,7 @@ bool press_button(HWND dialog, int button_id) {
 
 bool send_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     DWORD_PTR result = 0;
-    return window != nullptr &&
-           SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL, 10000, &result) != 0;
+    return SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL, 10000, &result) != 0;
 }
 
 std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record, std::size_t size,
@@ -144,8 +131,8 @@ std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record,
         process, nullptr, size + remote_text_capacity, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     char result[remote_text_capacity + 1] = {};
     *text = remote + size;
-    if (remote != nullptr && WriteProcessMemory(process, remote, record, size, nullptr) &&
-        WriteProcessMemory(process, *text, result, 1, nullptr)) {
+    // Committed memory comes zeroed: the text is empty unless the control writes one.
+    if (remote != nullptr && WriteProcessMemory(process, remote, record, size, nullptr)) {
         SendMessageA(control, message, wparam, reinterpret_cast<LPARAM>(remote));
         ReadProcessMemory(process, *text, result, remote_text_capacity, nullptr);
     }
@@ -155,12 +142,10 @@ std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record,
 }
 
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD poll_ms) {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    while (!condition()) {
+    for (const ULONGLONG deadline = GetTickCount64() + timeout_ms; !condition(); Sleep(poll_ms)) {
         if (GetTickCount64() >= deadline) {
             return false;
         }
-        Sleep(poll_ms);
     }
     return true;
 }

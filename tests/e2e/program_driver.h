@@ -15,8 +15,8 @@
 
 class ProgramDriver {
 public:
-    // What ryxgui.exe finds in a new directory that the registry names: ryxc.conf, and
-    // ryxc.conf.default unless that is left empty.
+    // What ryxgui.exe finds in a new directory that the registry names: ryxc.conf and
+    // ryxc.conf.default.
     struct Installation {
         std::string config;
         std::string default_config = {};
