@@ -85,10 +85,12 @@ void run(const ProgramDriver& gui, const std::vector<Step>& steps) {
             EXPECT_TRUE(c ? send_message(c, BM_CLICK, 0, 0)
                           : PostMessageA(advanced, WM_CLOSE, 0, 0));
             EXPECT_TRUE(wait_until([] { return !IsWindowVisible(advanced); }));
-            GUITHREADINFO thread = {};
-            thread.cbSize = sizeof thread;
-            GetGUIThreadInfo(GetWindowThreadProcessId(advanced, nullptr), &thread);
-            EXPECT_EQ(gui.main_window(), thread.hwndActive);
+            EXPECT_TRUE(wait_until([&gui] {
+                GUITHREADINFO thread = {};
+                thread.cbSize = sizeof thread;
+                GetGUIThreadInfo(GetWindowThreadProcessId(advanced, nullptr), &thread);
+                return thread.hwndActive == gui.main_window();
+            }));
         } else if (step.action == Do::tab) { // the arrow keys: the notifications of a click
             for (const HWND next : {gui.logging_page(), page}) {
                 PostMessageA(gui.tabs(), WM_KEYDOWN, next == page ? VK_LEFT : VK_RIGHT, 0);

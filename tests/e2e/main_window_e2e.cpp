@@ -94,17 +94,15 @@ void press(std::initializer_list<BYTE> keys) {
 }
 
 // The list's menu opened from the keyboard, its item at this position (from 1) chosen with the
-// keys; true once the menu has gone.
-bool choose_from_menu(int position) {
+// keys once it shows; returns once it has gone, so that the next one is not taken for it.
+void choose_from_menu(int position) {
     press({VK_APPS});
-    if (!wait_until([] { return !visible_windows("#32768").empty(); })) {
-        return false;
-    }
+    EXPECT_TRUE(wait_until([] { return !visible_windows("#32768").empty(); }));
     for (int i = 0; i < position; ++i) {
         press({VK_DOWN});
     }
     press({VK_RETURN});
-    return wait_until([] { return visible_windows("#32768").empty(); });
+    EXPECT_TRUE(wait_until([] { return visible_windows("#32768").empty(); }));
 }
 
 // The clipboard's text, which is then emptied.
@@ -188,17 +186,17 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     EXPECT_EQ(two, wait_for_text(clipboard_text, two));
     press({VK_CONTROL, 'A'});
     EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
-    EXPECT_TRUE(choose_from_menu(1));
+    choose_from_menu(1);
     EXPECT_EQ(all, wait_for_text(clipboard_text, all));
     // The menu's Select all; its Open log file runs the shell's action on the log, which opens
     // it in the system's program for text files.
     press({VK_UP});
     ASSERT_TRUE(wait_until([&] { return selected() == 1; }));
-    EXPECT_TRUE(choose_from_menu(2));
+    choose_from_menu(2);
     EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
-    EXPECT_TRUE(choose_from_menu(3));
+    choose_from_menu(3);
     std::vector<HWND> editor;
-    ASSERT_TRUE(wait_until([&] { return !(editor = visible_windows("Notepad")).empty(); }));
+    ASSERT_TRUE(wait_until([&] { return !(editor = visible_windows("Notepad")).empty(); }, 20000));
     EXPECT_EQ("ryxc.log - Notepad", window_text(editor.front()));
     PostMessageA(editor.front(), WM_CLOSE, 0, 0);
 
@@ -218,8 +216,8 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     EXPECT_EQ(running, shows(running));
 
     // A Start that the manager refuses (the button is grey: its notification sent as it would
-    // come) greys both buttons at once, polled for closely as the next report gives Stop back,
-    // and says why in the system's words.
+    // come) greys both buttons at once, and says why in the system's words. Asked for just after
+    // a report and polled for closely: the next report, half a second later, gives Stop back.
     ASSERT_TRUE(press_button(window, IDC_START));
     EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(start) && !IsWindowEnabled(stop_button); },
                            10000, 1));

@@ -14,16 +14,19 @@ ProgramDriver::ProgramDriver(const Installation& installation)
     write_bytes(file("ryxc.conf.default"), installation.default_config);
     RegistryFixture::set_install_dir(install_dir());
     start(ryxgui_command());
-    main_ = wait_for_window("DIZURO", nullptr, 20000); // a fresh prefix's first program is slow
+    // A fresh prefix's first program starts slowly; the Logging page comes once the window is
+    // painted, and a page's controls come after the page.
+    main_ = wait_for_window("DIZURO", nullptr, 20000);
     tabs_ = FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr);
-    // The Logging page comes once the window is painted.
-    wait_until([this] {
-        for (HWND page = FindWindowExA(tabs_, nullptr, "TabDialog", nullptr); page != nullptr;
-             page = FindWindowExA(tabs_, page, "TabDialog", nullptr)) {
-            (GetDlgItem(page, IDC_SERVER) != nullptr ? config_ : logging_) = page;
-        }
-        return logging_ != nullptr;
-    });
+    wait_until(
+        [this] {
+            for (HWND page = FindWindowExA(tabs_, nullptr, "TabDialog", nullptr); page != nullptr;
+                 page = FindWindowExA(tabs_, page, "TabDialog", nullptr)) {
+                (GetDlgItem(page, IDC_SERVER) != nullptr ? config_ : logging_) = page;
+            }
+            return logging_ != nullptr && GetDlgItem(logging_, IDC_LOG_LIST) != nullptr;
+        },
+        20000);
 }
 
 void ProgramDriver::start(std::string command_line) {

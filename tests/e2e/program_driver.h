@@ -43,7 +43,7 @@ public:
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
 
     // ryxgui.exe's installation and windows, once its Config page shows.
-    bool ready() const { return config_ != nullptr && IsWindowVisible(config_); }
+    bool ready() const { return logging_ != nullptr && IsWindowVisible(config_); }
     const std::string& install_dir() const { return directory_->path(); }
     std::string file(const char* name) const { return directory_->file(name); }
     HWND main_window() const { return main_; }
