@@ -2,7 +2,6 @@
 // client's service, and the Logging page while the log is written as the client writes it.
 #include <windows.h>
 
-#include <algorithm>
 #include <commctrl.h>
 #include <cstring>
 #include <fstream>
@@ -61,7 +60,7 @@ void append(const std::string& path, const std::string& text) {
 std::string last_entries(HWND list, int count) {
     const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     std::string text = std::to_string(rows);
-    for (int index = std::max(0, rows - count); index < rows; ++index) {
+    for (int index = rows > count ? rows - count : 0; index < rows; ++index) {
         LVITEMA item = {};
         item.iSubItem = 1;
         item.cchTextMax = remote_text_capacity;

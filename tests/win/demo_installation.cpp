@@ -6,14 +6,11 @@
 
 namespace {
 
-constexpr DWORD program_timeout_ms = 60000;
-constexpr DWORD poll_interval_ms = 5; // the pending states are brief
-
 // The stand-in client beside this executable, run to its end with exit code 0.
 bool run_demo_client(const std::string& arguments) {
     const ProgramDriver client("\"" + executable_directory() + "\\ryxc-demo.exe\" " + arguments);
     DWORD exit_code = 1;
-    return client.wait_for_exit(program_timeout_ms, exit_code) && exit_code == 0;
+    return client.wait_for_exit(60000, exit_code) && exit_code == 0;
 }
 
 } // namespace
@@ -47,6 +44,6 @@ DWORD wait_for_state(ServiceControl& service, DWORD wanted, DWORD timeout_ms,
             }
             return state == wanted;
         },
-        timeout_ms, poll_interval_ms);
+        timeout_ms, 5); // closely: the pending states are brief
     return state;
 }
