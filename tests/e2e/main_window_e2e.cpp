@@ -87,8 +87,8 @@ void press(std::initializer_list<BYTE> keys) {
     for (const BYTE key : keys) {
         keybd_event(key, 0, 0, 0);
     }
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
-        keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
+    for (auto key = keys.end(); key != keys.begin();) {
+        keybd_event(*--key, 0, KEYEVENTF_KEYUP, 0);
     }
 }
 

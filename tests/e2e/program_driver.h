@@ -42,7 +42,8 @@ public:
     // True with the exit code once the program has ended within the deadline.
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
 
-    // ryxgui.exe's installation and windows, once its Config page shows.
+    // ryxgui.exe's installation and windows, once its Config page shows and the Logging page
+    // has its list.
     bool ready() const { return logging_ != nullptr && IsWindowVisible(config_); }
     const std::string& install_dir() const { return directory_->path(); }
     std::string file(const char* name) const { return directory_->file(name); }
