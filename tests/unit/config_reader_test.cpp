@@ -29,6 +29,8 @@ const struct {
     {"keepalive and host_type take exactly yes and router",
      "keepalive=no\nkeepalive=yes\nhost_type=router\nhost_type=ROUTER\n", ""},
     {"and anything else is off", "keepalive=Yes\nhost_type=router\n", "router=1\nkeepalive=0\n"},
+    {"even with a blank after them", "keepalive=yes \nhost_type=router\nhost_type=router \n",
+     "keepalive=0\n"},
     {"keywords in any case; anonymous resets the method; a refused mode keeps the value",
      "auth_method=plain\nauth_method=ANONYMOUS\ntunnel_mode=V4V6\ntunnel_mode=v6v4 \n",
      "tunnel_mode=3\n"},
