@@ -24,7 +24,7 @@ const struct {
     bool readable = true; // false: refused as UTF-16
 } cases[] = {
     {"leading blanks skipped, not tabs; blanks after = belong to the value, up to a NUL",
-     std::string("   server= h \0x\n\tuserid=u\n", 26), "server= h \n"},
+     std::string("   server= h \0cd\n\tuserid=u\n", 27), "server= h \n"},
     {"blank before = belongs to the key, keys are case-sensitive", "server =h\nServer=h\n", ""},
     {"keepalive and host_type take exactly yes and router",
      "keepalive=no\nkeepalive=yes\nhost_type=router\nhost_type=ROUTER\n", ""},

@@ -26,7 +26,9 @@ struct Follower : LogSource, LogView {
     std::size_t read(std::uint64_t offset, char* buffer, std::size_t capacity) override {
         look();
         const std::size_t piece =
-            offset < held->size() ? held->copy(buffer, std::min(capacity, odd), offset) : 0;
+            offset < held->size()
+                ? held->copy(buffer, std::min(capacity, odd), static_cast<std::size_t>(offset))
+                : 0;
         bytes_read += piece;
         return piece;
     }
