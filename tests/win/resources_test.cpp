@@ -27,7 +27,7 @@ std::string resource_bytes(LPCSTR type, int id, WORD lang) {
 std::map<int, std::wstring> string_table(WORD lang) {
     std::map<int, std::wstring> table;
     for (int block = 1; block <= 256; ++block) {
-        const std::string bytes = resource_bytes(MAKEINTRESOURCEA(6) /* RT_STRING */, block, lang);
+        const std::string bytes = resource_bytes(RT_STRING, block, lang);
         const auto* text = reinterpret_cast<const wchar_t*>(bytes.data());
         const size_t chars = bytes.size() / 2;
         for (size_t i = 0, at = 0; i < 16 && at < chars; ++i, at += 1 + text[at])
@@ -68,7 +68,7 @@ TEST(ErrorBoxes, AddThatAdministrativeRightsAreNeededWhereAccessIsDenied) {
 }
 
 TEST(Manifest, AsksForCommonControls6AsInvokerAndPerMonitorDpiAwareness) {
-    const std::string xml = resource_bytes(MAKEINTRESOURCEA(24) /* RT_MANIFEST */, 1, 0);
+    const std::string xml = resource_bytes(RT_MANIFEST, 1, 0);
     // Without per-monitor awareness Windows would stretch the windows as bitmaps; Wine never
     // does, so only the manifest shows it.
     for (const char* wanted :

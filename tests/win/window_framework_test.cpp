@@ -35,14 +35,12 @@ TEST(WindowFramework, EveryMessageFromCreationReachesTheObject) {
     const RECT area = {50, 50, 50 + 300, 50 + 200}; // the origin is ignored
     RecordingWindow window(&area);
     window.create();
-    // Messages sent before WM_NCCREATE get the default handling.
     ASSERT_NE(nullptr, window.handle());
+    // Messages sent before WM_NCCREATE (WM_GETMINMAXINFO) get the default handling.
     EXPECT_EQ(static_cast<UINT>(WM_NCCREATE), window.messages.at(0));
 
-    // Once the window is gone, its object is told and no message reaches it through it.
-    const HWND handle = window.handle();
-    DestroyWindow(handle);
-    EXPECT_EQ(nullptr, window.handle());
+    // WM_NCDESTROY is the last message the object sees, and it learns that its window is gone.
+    DestroyWindow(window.handle());
     EXPECT_EQ(static_cast<UINT>(WM_NCDESTROY), window.messages.back());
-    EXPECT_EQ(0, GetWindowLongPtrA(handle, GWLP_USERDATA));
+    EXPECT_EQ(nullptr, window.handle());
 }
