@@ -50,21 +50,28 @@ void ListLogView::show_stop_warning() {
 void ListLogView::in_one_go(const std::function<void()>& work) {
     // Redrawn once for all the rows: a visible list would otherwise scroll its pixels for each.
     // The scroll comes before the one repaint, so the rows are drawn once, where they end up.
-    const std::function<void()> quietly = [this, &work] {
+    // Three steps, each its own message: the window answers between them (turning redraw on
+    // again alone can cost a list under Wine some 40 ms).
+    on_list_thread([this, &work] {
         SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
         quiet_ = true;
         work();
         quiet_ = false;
-        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    });
+    on_list_thread([this] { SendMessageA(list_, WM_SETREDRAW, TRUE, 0); });
+    on_list_thread([this] {
         if (held_scroll_ != 0) {
             SendMessageA(list_, LVM_SCROLL, 0, held_scroll_);
             held_scroll_ = 0;
         }
         InvalidateRect(list_, nullptr, TRUE);
-    };
+    });
+}
+
+void ListLogView::on_list_thread(const std::function<void()>& work) {
     const bool same_thread = GetWindowThreadProcessId(list_, nullptr) == GetCurrentThreadId();
     if (same_thread || SendMessageA(GetParent(list_), run_work_message, 0,
-                                    reinterpret_cast<LPARAM>(&quietly)) != work_done) {
-        quietly();
+                                    reinterpret_cast<LPARAM>(&work)) != work_done) {
+        work();
     }
 }

@@ -24,6 +24,9 @@ public:
     void in_one_go(const std::function<void()>& work) override;
 
 private:
+    // Runs work where the list's messages cost least: on the thread that owns the list.
+    void on_list_thread(const std::function<void()>& work);
+
     HWND list_;
     bool quiet_ = false; // inside a batch, on the list's own thread
     int held_scroll_ = 0;

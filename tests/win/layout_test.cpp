@@ -134,10 +134,8 @@ TEST(Layout, EveryWindowFollowsTheDpiInItsFontAndLetsTheOldFontsAndIconsGo) {
         const HFONT font = reinterpret_cast<HFONT>(SendMessageA(start, WM_GETFONT, 0, 0));
         const HICON old_icon = shown_icon();
         for (const HWND top : {window, advanced}) {
-            RECT suggested = placed(top);
+            RECT suggested = scaled_rect(at_96[top], dpi);
             OffsetRect(&suggested, 50, 40);
-            suggested.right = suggested.left + scale_to_dpi(at_96[top].right, dpi);
-            suggested.bottom = suggested.top + scale_to_dpi(at_96[top].bottom, dpi);
             SendMessageA(top, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&suggested));
         }

@@ -1,31 +1,88 @@
+// Start-up's part that Windows decides: the installation found through the registry value as
+// installers leave it, and the program started without one.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <string>
 
+#include "app/startup.h"
 #include "e2e/program_driver.h"
 #include "win/registry_fixture.h"
 
 namespace {
 
-constexpr DWORD timeout_ms = 20000;
-constexpr DWORD exit_timeout_ms = 500; // gone soon after OK
+const std::string not_installed = "Error: No valid RYX Client installed.\n";
+// Not registry types: no key at all, or the key without the value.
+constexpr DWORD no_key = 0xFFFF, key_only = 0xFFFE;
+using namespace std::string_literals; // "...\0"s: a value with its terminator
 
 } // namespace
+
+TEST(InstallationPaths, ComposedFromTheRegistryValueOrNoInstallationAtAll) {
+    const RegistryFixture registry;
+    SetEnvironmentVariableA("RYX_TEST_ROOT", "E:\\Root");
+    SetEnvironmentVariableA("RYX_TEST_LONG", std::string(255, 'l').c_str());
+    const struct {
+        DWORD type;
+        std::string bytes;
+        std::string dir; // empty: no installation
+        REGSAM view = 0;
+    } cases[] = {
+        {REG_SZ, "D:\\Tunnel\\\0"s, "D:\\Tunnel\\"},      // the separator doubled, not merged
+        {REG_SZ, "E:\\Unterminated", "E:\\Unterminated"}, // terminated inside the buffer
+        {REG_EXPAND_SZ, "%RYX_TEST_ROOT%\\Tunnel\0"s, "E:\\Root\\Tunnel"},
+        {REG_SZ, "F:\\Wow\0"s, "F:\\Wow", KEY_WOW64_32KEY}, // a 32-bit installer's
+        {no_key, "", ""},
+        {key_only, "", ""},
+        {REG_SZ, "\0"s, ""},
+        {REG_DWORD, "\x05\0\0\0"s, ""},
+        {REG_SZ, std::string(243, 'd') + '\0', ""}, // too long for "ryxc.conf.default"
+        {REG_SZ, std::string(261, 'd') + '\0', ""}, // more than 261 bytes
+        {REG_SZ, std::string(261, 'd'), ""},        // no room left for the terminator
+        {REG_EXPAND_SZ, "%RYX_TEST_LONG%%RYX_TEST_LONG%\0"s, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        // An earlier installation, whose paths must not survive a refusal.
+        char error_text[4096];
+        ASSERT_TRUE(RegistryFixture::set_install_dir("C:\\Earlier"));
+        ASSERT_TRUE(resolve_installation_paths(error_text, sizeof error_text));
+        RegistryFixture::remove_key();
+        if (c.type != no_key) {
+            ASSERT_TRUE(RegistryFixture::set_raw_value(c.type == key_only ? REG_SZ : c.type,
+                                                       c.bytes.data(),
+                                                       static_cast<DWORD>(c.bytes.size()), c.view));
+        }
+        if (c.type == key_only) {
+            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorix\\RYX Client", "installdir");
+        }
+        std::fill(std::begin(error_text), std::end(error_text), 'x');
+        EXPECT_EQ(!c.dir.empty(), resolve_installation_paths(error_text, sizeof error_text));
+        EXPECT_EQ(c.dir.empty() ? not_installed : "", error_text);
+        const auto path = [&c](const char* name) { return c.dir.empty() ? "" : c.dir + name; };
+        EXPECT_EQ(c.dir, install_dir);
+        EXPECT_EQ(path("\\ryxc.conf"), config_file_path);
+        EXPECT_EQ(path("\\ryxc.conf.default"), default_config_file_path);
+        EXPECT_EQ(path("\\ryxc.log"), log_file_path);
+    }
+    // The text is cut to its buffer.
+    char error_text[12];
+    EXPECT_FALSE(resolve_installation_paths(error_text, sizeof error_text));
+    EXPECT_STREQ("Error: No v", error_text);
+}
 
 TEST(Startup, WithoutInstallationShowsOnlyTheErrorBoxAndExitsWithOne) {
     const RegistryFixture registry;
     const ProgramDriver gui(ryxgui_command());
-
-    const HWND box = gui.wait_for_window("#32770", nullptr, timeout_ms);
+    const HWND box = gui.wait_for_window("#32770", nullptr, 20000);
     ASSERT_NE(nullptr, box);
-    EXPECT_EQ("Error: No valid RYX Client installed.\n", message_box_text(box));
+    EXPECT_EQ(not_installed, message_box_text(box));
     EXPECT_EQ("Error", window_text(box)); // the system's default caption
     EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
     EXPECT_EQ(nullptr, GetDlgItem(box, IDCANCEL));
-    EXPECT_EQ(nullptr, GetDlgItem(box, IDNO));
     EXPECT_EQ(1, gui.count_windows());
-
     ASSERT_TRUE(press_button(box, IDOK));
     DWORD exit_code = 0;
-    ASSERT_TRUE(gui.wait_for_exit(exit_timeout_ms, exit_code));
+    ASSERT_TRUE(gui.wait_for_exit(500, exit_code)); // gone soon after OK
     EXPECT_EQ(1u, exit_code);
 }
