@@ -200,7 +200,7 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     PostMessageA(editor.front(), WM_CLOSE, 0, 0);
 
     // The status line follows the service: none yet; installed here while the program runs, it
-    // shows within two seconds; then started and stopped through every state it reports.
+    // shows within two seconds.
     const DemoInstallation demo(gui.install_dir());
     const auto shows = [window](const std::string& wanted, DWORD timeout_ms = 10000) {
         return wait_for_text([window] { return status_line(window); }, wanted, timeout_ms);
@@ -210,22 +210,27 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     EXPECT_EQ(none, shows(none));
     ASSERT_TRUE(demo.install());
     EXPECT_EQ(halted, shows(halted, follow_timeout_ms));
-    PostMessageA(start, BM_CLICK, 0, 0);
-    EXPECT_EQ(starting, shows(starting));
-    EXPECT_EQ(running, shows(running));
 
-    // A Start that the manager refuses (the button is grey: its notification sent as it would
-    // come) greys both buttons at once, and says why in the system's words. Asked for just after
-    // a report and polled for closely: the next report, half a second later, gives Stop back.
-    ASSERT_TRUE(press_button(window, IDC_START));
+    // A Start that the manager refuses (its program gone) greys both buttons at once and says
+    // why in the system's words. Pressed just after a report and polled for closely: the next
+    // report, half a second later, gives Start back.
+    const std::string client = gui.file("ryxc-demo.exe");
+    ASSERT_TRUE(MoveFileA(client.c_str(), (client + ".away").c_str()));
+    PostMessageA(start, BM_CLICK, 0, 0);
     EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(start) && !IsWindowEnabled(stop_button); },
                            10000, 1));
     char reason[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   ERROR_SERVICE_ALREADY_RUNNING, 0, reason, sizeof reason, nullptr);
+                   ERROR_FILE_NOT_FOUND, 0, reason, sizeof reason, nullptr);
     EXPECT_EQ("The RYX service could not be started.\n" +
                   std::string(reason, std::strcspn(reason, "\r\n")) + "|Error",
               gui.answer_box(IDOK));
+    ASSERT_TRUE(MoveFileA((client + ".away").c_str(), client.c_str()));
+
+    // Started and stopped through every state the stand-in service reports.
+    EXPECT_EQ(halted, shows(halted));
+    PostMessageA(start, BM_CLICK, 0, 0);
+    EXPECT_EQ(starting, shows(starting));
     EXPECT_EQ(running, shows(running));
     PostMessageA(stop_button, BM_CLICK, 0, 0);
     EXPECT_EQ("SERVICE IS BEING STOPED|RG||", shows("SERVICE IS BEING STOPED|RG||"));

@@ -24,8 +24,8 @@ public:
     bool install() const;
     bool uninstall() const;
 
-    // The install directory (a new one has a space and a parent that install has to create).
-    const std::string& dir() const { return dir_; }
+    // A file of the install directory (a new one has a space and a parent that install has to
+    // create).
     std::string file(const char* name) const { return dir_ + "\\" + name; }
 
 private:
