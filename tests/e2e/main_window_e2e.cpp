@@ -1,7 +1,10 @@
-// The main window run as a user runs it, with the stand-in client's service.
+// The program run as a user runs it: its main window, the status line with the stand-in
+// client's service, and the Logging page while the log is written as the client writes it.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -14,30 +17,10 @@
 namespace {
 
 constexpr DWORD follow_timeout_ms = 2000; // the display follows the service within two seconds
-constexpr DWORD exit_timeout_ms = 500;    // the process is gone soon after Yes
+const std::string stop = "Signaling service to stop because client quitted";
 
-std::string colour_at(HWND control) {
-    RECT area = {};
-    GetWindowRect(control, &area);
-    const HDC screen = GetDC(nullptr);
-    const COLORREF pixel =
-        GetPixel(screen, (area.left + area.right) / 2, (area.top + area.bottom) / 2);
-    ReleaseDC(nullptr, screen);
-    const int r = GetRValue(pixel), g = GetGValue(pixel), b = GetBValue(pixel);
-    return r > 150 && g < 110 && b < 110   ? "red"
-           : g > 120 && r < 110 && b < 110 ? "green"
-           : r > 170 && g > 150 && b < 110 ? "yellow"
-                                           : "other";
-}
-
-std::string tab_text(HWND tabs, int index) {
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.cchTextMax = remote_text_capacity;
-    return remote_text(tabs, TCM_GETITEMA, index, &item, sizeof item, &item.pszText);
-}
-
-// The status line as a user sees it: the tooltip's text, the icon's colour, the enabled buttons.
+// The status line as a user sees it: the tooltip's text, the icon's colour by its strong
+// channels ("R" red, "G" green, "RG" yellow), the buttons enabled.
 std::string status_line(HWND window) {
     HWND tooltip = nullptr;
     for (HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); tip != nullptr;
@@ -47,77 +30,112 @@ std::string status_line(HWND window) {
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size the program registers its tool with
     tool.hwnd = GetDlgItem(window, IDC_STATUS_ICON);
+    RECT icon = {};
+    GetWindowRect(tool.hwnd, &icon);
+    const HDC screen = GetDC(nullptr);
+    const COLORREF pixel =
+        GetPixel(screen, (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+    ReleaseDC(nullptr, screen);
     return remote_text(tooltip, TTM_GETTEXTA, remote_text_capacity, &tool, sizeof tool,
                        &tool.lpszText) +
-           "|" + colour_at(tool.hwnd) +
+           (GetRValue(pixel) > 150 ? "|R" : "|") + (GetGValue(pixel) > 150 ? "G" : "") +
            (IsWindowEnabled(GetDlgItem(window, IDC_START)) ? "|Start" : "|") +
            (IsWindowEnabled(GetDlgItem(window, IDC_STOP)) ? "|Stop" : "|");
 }
 
-// Polls until the status line reads as wanted.
-::testing::AssertionResult shows(HWND window, const std::string& wanted, DWORD timeout_ms = 10000) {
-    std::string seen;
-    if (wait_until([&] { return (seen = status_line(window)) == wanted; }, timeout_ms)) {
-        return ::testing::AssertionSuccess();
+// A line as the client writes it; its row as Copy puts it on the clipboard.
+std::string line(const std::string& entry) {
+    return "2024/05/17 12:00:00 tunnel: " + entry + "\r\n";
+}
+std::string row(const std::string& entry) {
+    return "2024/05/17 12:00:00\t" + entry + "\r\n";
+}
+
+// As the client writes: whole lines at the end, the file shared for reading and writing.
+void append(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::app) << text;
+}
+
+// How many rows the list holds, then the entries of the last rows (up to `count`).
+std::string last_entries(HWND list, int count) {
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    std::string text = std::to_string(rows);
+    for (int index = rows > count ? rows - count : 0; index < rows; ++index) {
+        LVITEMA item = {};
+        item.iSubItem = 1;
+        item.cchTextMax = remote_text_capacity;
+        text += "|" + remote_text(list, LVM_GETITEMTEXTA, index, &item, sizeof item, &item.pszText);
     }
-    return ::testing::AssertionFailure() << "the status line reads \"" << seen << "\"";
+    return text;
 }
 
-// The system's own words for an error code.
-std::string system_text(DWORD error) {
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                   text, sizeof text, nullptr);
-    std::string trimmed = text;
-    return trimmed.erase(trimmed.find_last_not_of("\r\n ") + 1);
+// The warning for a stop line written now: the line is the newest row, the Logging tab is in
+// front, and the box waits to be answered.
+void expect_warning(const ProgramDriver& gui, HWND list) {
+    ASSERT_NE(nullptr, gui.wait_for_box());
+    const std::string newest = last_entries(list, 1);
+    EXPECT_EQ(stop, newest.substr(newest.find('|') + 1));
+    EXPECT_EQ(1, TabCtrl_GetCurSel(gui.tabs()));
+    EXPECT_TRUE(IsWindowVisible(gui.logging_page()) && IsWindowEnabled(gui.logging_page()));
+    EXPECT_EQ("Error: An error caused the RYX service to exit unexpectedly.  Review the logs for "
+              "details.|Error",
+              gui.answer_box(IDOK));
 }
 
-const std::string not_installed = "SERVICE IS NOT INSTALLED|other||";
-const std::string halted = "SERVICE HALTED|red|Start|";
-const std::string running = "SERVICE RUNNING|green||Stop";
-
-// The close box, owned by the main window, with its question and caption.
-HWND close_box(const ProgramDriver& gui) {
-    PostMessageA(gui.main_window(), WM_CLOSE, 0, 0);
-    const HWND box = gui.wait_for_box();
-    EXPECT_EQ("Are you sure you want to quit?", message_box_text(box));
-    EXPECT_EQ("Quit", window_text(box));
-    return box;
-}
-
-// Visible main windows of every program running, whoever started it.
-int main_windows() {
-    int count = 0;
-    for (HWND window = FindWindowExA(nullptr, nullptr, "DIZURO", nullptr); window != nullptr;
-         window = FindWindowExA(nullptr, window, "DIZURO", nullptr)) {
-        count += IsWindowVisible(window) ? 1 : 0;
+// Keys held together, let go in reverse, as typed into the window in front.
+void press(std::initializer_list<BYTE> keys) {
+    for (const BYTE key : keys) {
+        keybd_event(key, 0, 0, 0);
     }
-    return count;
+    for (auto key = keys.end(); key != keys.begin();) {
+        keybd_event(*--key, 0, KEYEVENTF_KEYUP, 0);
+    }
+}
+
+// The list's menu opened from the keyboard, its item at this position (from 1) chosen with the
+// keys once it shows; returns once it has gone, so that the next one is not taken for it.
+void choose_from_menu(int position) {
+    press({VK_APPS});
+    EXPECT_TRUE(wait_until([] { return !visible_windows("#32768").empty(); }));
+    for (int i = 0; i < position; ++i) {
+        press({VK_DOWN});
+    }
+    press({VK_RETURN});
+    EXPECT_TRUE(wait_until([] { return visible_windows("#32768").empty(); }));
+}
+
+// The clipboard's text, which is then emptied.
+std::string clipboard_text() {
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (const HANDLE data = GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    return text;
 }
 
 } // namespace
 
-TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
-    const DemoInstallation demo; // the service itself is installed only later
+TEST(Program, WindowLogStatusLineAndClosing) {
     const ProgramDriver gui(ProgramDriver::Installation{"server=tunnel.example.net\n"});
     ASSERT_TRUE(gui.ready());
-    const HWND window = gui.main_window();
-    const HWND start = GetDlgItem(window, IDC_START), stop = GetDlgItem(window, IDC_STOP);
+    const HWND window = gui.main_window(), list = GetDlgItem(gui.logging_page(), IDC_LOG_LIST);
+    const HWND start = GetDlgItem(window, IDC_START), stop_button = GetDlgItem(window, IDC_STOP);
     EXPECT_EQ("RYX Client GUI", window_text(window));
-
-    // Fixed size, centred on the screen.
-    RECT placed = {}, screen = {};
+    // Fixed size, centred on the screen; two tabs, Config in front with its page, the Logging
+    // page hidden and disabled.
+    RECT placed = {};
     GetWindowRect(window, &placed);
-    GetWindowRect(GetDesktopWindow(), &screen);
-    const RECT centred = WindowObject::centred(646, 526, screen.right, screen.bottom);
-    EXPECT_TRUE(EqualRect(&placed, &centred))
-        << placed.left << "," << placed.top << " to " << placed.right << "," << placed.bottom;
+    const RECT centred = WindowObject::centred(646, 526, GetSystemMetrics(SM_CXSCREEN),
+                                               GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(EqualRect(&placed, &centred));
     EXPECT_EQ(0, GetWindowLongA(window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
-
-    // Two tabs, Config in front with its page; the Logging page hidden and disabled.
-    EXPECT_EQ("Config|Logging|", tab_text(gui.tabs(), 0) + "|" + tab_text(gui.tabs(), 1) + "|" +
-                                     tab_text(gui.tabs(), 2)); // no third
-    EXPECT_EQ(0, gui.selected_tab());
+    EXPECT_EQ(2, TabCtrl_GetItemCount(gui.tabs()));
+    EXPECT_EQ(0, TabCtrl_GetCurSel(gui.tabs()));
     EXPECT_FALSE(IsWindowVisible(gui.logging_page()) || IsWindowEnabled(gui.logging_page()));
 
     // A second start shows nothing of its own: it brings this one back to the front and ends
@@ -129,62 +147,126 @@ TEST(MainWindow, PlaceTabsServiceStatesAndClosing) {
     EXPECT_EQ(0u, exit_code);
     EXPECT_TRUE(
         wait_until([window] { return !IsIconic(window) && GetForegroundWindow() == window; }));
-    EXPECT_EQ(1, main_windows());
+    EXPECT_EQ(1u, visible_windows("DIZURO").size());
 
-    // No service yet; installed while the program runs, it shows within two seconds.
-    EXPECT_TRUE(shows(window, not_installed));
+    // The log appears whole while the program waits for it: caught up at once, its newest 1001
+    // rows; a stop line in it gives no warning.
+    const auto rows = [list](int count) { return [=] { return last_entries(list, count); }; };
+    std::string lines;
+    for (int n = 1; n <= 1002; ++n) {
+        lines += line("line " + std::to_string(n));
+    }
+    write_bytes(gui.file("ryxc.new"), lines + line(stop));
+    ASSERT_TRUE(MoveFileA(gui.file("ryxc.new").c_str(), gui.file("ryxc.log").c_str()));
+    EXPECT_EQ("1001|line 1002|" + stop, wait_for_text(rows(2), "1001|line 1002|" + stop));
+
+    // Clear, then two stop lines written now: the only rows, a warning for each in turn.
+    ASSERT_TRUE(press_button(gui.logging_page(), IDC_CLEAR));
+    ASSERT_EQ("0", wait_for_text(rows(0), "0"));
+    append(gui.file("ryxc.log"), line(stop) + line(stop));
+    expect_warning(gui, list);
+    expect_warning(gui, list);
+    append(gui.file("ryxc.log"), line("third") + line("fourth"));
+    EXPECT_EQ("4|third|fourth", wait_for_text(rows(2), "4|third|fourth"));
+
+    // Copied as a user copies: the first row clicked, two rows picked with the keys and Ctrl+C;
+    // Ctrl+A, then the menu's Copy, for every row.
+    const auto selected = [list] { return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0); };
+    clipboard_text();
+    RECT header = {};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
+    SetCursorPos(header.left + 30, header.bottom + 4);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    press({VK_DOWN});
+    press({VK_SHIFT, VK_DOWN});
+    press({VK_CONTROL, 'C'});
+    const std::string two = row(stop) + row("third"), all = row(stop) + two + row("fourth");
+    EXPECT_EQ(two, wait_for_text(clipboard_text, two));
+    press({VK_CONTROL, 'A'});
+    EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
+    choose_from_menu(1);
+    EXPECT_EQ(all, wait_for_text(clipboard_text, all));
+    // The menu's Select all; its Open log file runs the shell's action on the log, which opens
+    // it in the system's program for text files.
+    press({VK_UP});
+    ASSERT_TRUE(wait_until([&] { return selected() == 1; }));
+    choose_from_menu(2);
+    EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
+    choose_from_menu(3);
+    std::vector<HWND> editor;
+    ASSERT_TRUE(wait_until([&] { return !(editor = visible_windows("Notepad")).empty(); }, 20000));
+    EXPECT_EQ("ryxc.log - Notepad", window_text(editor.front()));
+    PostMessageA(editor.front(), WM_CLOSE, 0, 0);
+
+    // The status line follows the service: none yet; installed here while the program runs, it
+    // shows within two seconds.
+    const DemoInstallation demo(gui.install_dir());
+    const auto shows = [window](const std::string& wanted, DWORD timeout_ms = 10000) {
+        return wait_for_text([window] { return status_line(window); }, wanted, timeout_ms);
+    };
+    const std::string none = "SERVICE IS NOT INSTALLED|||", halted = "SERVICE HALTED|R|Start|";
+    const std::string starting = "SERVICE STARTING|RG||Stop", running = "SERVICE RUNNING|G||Stop";
+    EXPECT_EQ(none, shows(none));
     ASSERT_TRUE(demo.install());
-    EXPECT_TRUE(shows(window, halted, follow_timeout_ms));
+    EXPECT_EQ(halted, shows(halted, follow_timeout_ms));
 
-    // A refused Start (its program gone) greys both buttons at once (polled for closely: the
-    // next report gives Start back) and says why, in the system's words.
-    const std::string client = demo.file("ryxc-demo.exe");
+    // A Start that the manager refuses (its program gone) greys both buttons at once and says
+    // why in the system's words. Pressed just after a report and polled for closely: the next
+    // report, half a second later, gives Start back.
+    const std::string client = gui.file("ryxc-demo.exe");
     ASSERT_TRUE(MoveFileA(client.c_str(), (client + ".away").c_str()));
     PostMessageA(start, BM_CLICK, 0, 0);
-    EXPECT_TRUE(
-        wait_until([&] { return !IsWindowEnabled(start) && !IsWindowEnabled(stop); }, 10000, 1));
-    const HWND refused = gui.wait_for_box();
-    EXPECT_EQ("The RYX service could not be started.\n" + system_text(ERROR_FILE_NOT_FOUND),
-              message_box_text(refused));
-    EXPECT_TRUE(dismiss(refused));
-    EXPECT_TRUE(shows(window, halted, follow_timeout_ms));
+    EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(start) && !IsWindowEnabled(stop_button); },
+                           10000, 1));
+    char reason[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_FILE_NOT_FOUND, 0, reason, sizeof reason, nullptr);
+    EXPECT_EQ("The RYX service could not be started.\n" +
+                  std::string(reason, std::strcspn(reason, "\r\n")) + "|Error",
+              gui.answer_box(IDOK));
     ASSERT_TRUE(MoveFileA((client + ".away").c_str(), client.c_str()));
 
-    // Start, then Stop, through every state the stand-in service reports.
+    // Started and stopped through every state the stand-in service reports.
+    EXPECT_EQ(halted, shows(halted));
     PostMessageA(start, BM_CLICK, 0, 0);
-    EXPECT_TRUE(shows(window, "SERVICE STARTING|yellow||Stop"));
-    EXPECT_TRUE(shows(window, running));
-    PostMessageA(stop, BM_CLICK, 0, 0);
-    EXPECT_TRUE(shows(window, "SERVICE IS BEING STOPED|yellow||"));
-    EXPECT_TRUE(shows(window, halted));
+    EXPECT_EQ(starting, shows(starting));
+    EXPECT_EQ(running, shows(running));
+    PostMessageA(stop_button, BM_CLICK, 0, 0);
+    EXPECT_EQ("SERVICE IS BEING STOPED|RG||", shows("SERVICE IS BEING STOPED|RG||"));
+    EXPECT_EQ(halted, shows(halted));
 
     // Removed while the program polls, then installed again: followed both ways.
     ASSERT_TRUE(demo.uninstall());
-    EXPECT_TRUE(shows(window, not_installed, follow_timeout_ms));
+    EXPECT_EQ(none, shows(none, follow_timeout_ms));
     ASSERT_TRUE(demo.install());
-    EXPECT_TRUE(shows(window, halted, follow_timeout_ms));
+    EXPECT_EQ(halted, shows(halted, follow_timeout_ms));
 
-    // Closing asks first: No keeps the program (it asks again), Yes ends it with 0 and leaves
-    // the service running.
+    // The client with no server configured quits by itself, which is told.
+    write_bytes(gui.file("ryxc.conf"), "# no server\n");
     PostMessageA(start, BM_CLICK, 0, 0);
-    ASSERT_TRUE(shows(window, running));
-    HWND box = close_box(gui);
-    ASSERT_TRUE(press_button(box, IDNO));
-    ASSERT_TRUE(wait_until([box] { return !IsWindow(box); }));
-    box = close_box(gui);
-    ASSERT_TRUE(press_button(box, IDYES));
-    exit_code = 99;
-    ASSERT_TRUE(gui.wait_for_exit(exit_timeout_ms, exit_code));
+    expect_warning(gui, list);
+    EXPECT_EQ(halted, shows(halted));
+
+    // Closing asks first, in a box of the window's own: No keeps the program (it asks again),
+    // Yes ends it with 0 soon and leaves the service running.
+    write_bytes(gui.file("ryxc.conf"), "server=tunnel.example.net\n");
+    PostMessageA(start, BM_CLICK, 0, 0);
+    ASSERT_EQ(running, shows(running));
+    for (const int answer : {IDNO, IDYES}) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ("Are you sure you want to quit?|Quit", gui.answer_box(answer));
+    }
+    ASSERT_TRUE(gui.wait_for_exit(500, exit_code));
     EXPECT_EQ(0u, exit_code);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
 
     // Two starts at once, neither with a window yet: one shows its window, the other ends with 0.
     const ProgramDriver one(ryxgui_command()), other(ryxgui_command());
-    exit_code = 99;
     EXPECT_TRUE(wait_until(
         [&] { return one.wait_for_exit(0, exit_code) || other.wait_for_exit(0, exit_code); }));
     EXPECT_EQ(0u, exit_code);
-    EXPECT_EQ(1, main_windows());
+    EXPECT_EQ(1u, visible_windows("DIZURO").size());
 }
 
 // Run by french_interface.sh, which starts the program itself under a French (France)
@@ -193,14 +275,10 @@ TEST(FrenchInterface, CloseBoxCaptionIsQuitter) {
     if (GetEnvironmentVariableA("RYX_FRENCH_PROGRAM_RUNNING", nullptr, 0) == 0) {
         GTEST_SKIP() << "needs the program started in French by french_interface.sh";
     }
-    HWND window = nullptr, box = nullptr;
-    ASSERT_TRUE(
-        wait_until([&] { return (window = FindWindowA("DIZURO", nullptr)) != nullptr; }, 20000));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(wait_until([&] {
-        box = FindWindowA("#32770", nullptr);
-        return box != nullptr && GetWindow(box, GW_OWNER) == window;
-    }));
-    EXPECT_EQ("Quitter", window_text(box));
-    EXPECT_TRUE(press_button(box, IDYES));
+    std::vector<HWND> found;
+    ASSERT_TRUE(wait_until([&] { return !(found = visible_windows("DIZURO")).empty(); }, 20000));
+    PostMessageA(found.front(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(wait_until([&] { return !(found = visible_windows("#32770")).empty(); }));
+    EXPECT_EQ("Quitter", window_text(found.front()));
+    EXPECT_TRUE(press_button(found.front(), IDYES));
 }

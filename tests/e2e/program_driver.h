@@ -5,22 +5,21 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-class RegistryFixture;
-class TempDir;
+#include "support/temp_dir.h"
+#include "win/registry_fixture.h"
 
 class ProgramDriver {
 public:
-    // What ryxgui.exe finds: ryxc.conf and ryxc.conf.default in a new directory that the
-    // registry names. before_start has the directory before the program starts.
+    // What ryxgui.exe finds in a new directory that the registry names: ryxc.conf and
+    // ryxc.conf.default.
     struct Installation {
         std::string config;
-        std::string default_config;
-        std::function<void(const std::string& directory)> before_start;
+        std::string default_config = {};
     };
 
     // Runs the program with the given command line (the program's path first).
@@ -34,25 +33,27 @@ public:
     // A visible top-level window of the program with this class (and title, when given),
     // polled until the deadline; null when none appears.
     HWND wait_for_window(const char* class_name, const char* title, DWORD timeout_ms) const;
-    // Every visible top-level window of the program right now.
-    int count_windows() const;
+    // A message box owned by the main window, polled until the deadline.
+    HWND wait_for_box(DWORD timeout_ms = 10000) const;
+    // Such a box's text and caption ("text|caption"), once it has been answered with this
+    // button and has gone; empty when none came.
+    std::string answer_box(int button_id) const;
+    int count_windows() const; // visible top-level ones, now
     // True with the exit code once the program has ended within the deadline.
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
 
-    // ryxgui.exe's windows, once its Config page shows; a message box it owns.
-    bool ready() const { return config_ != nullptr && IsWindowVisible(config_); }
-    std::string install_dir() const;
-    std::string file(const char* name) const;
+    // ryxgui.exe's installation and windows, once its Config page shows and the Logging page
+    // has its list.
+    bool ready() const { return logging_ != nullptr && IsWindowVisible(config_); }
+    const std::string& install_dir() const { return directory_->path(); }
+    std::string file(const char* name) const { return directory_->file(name); }
     HWND main_window() const { return main_; }
     HWND tabs() const { return tabs_; }
     HWND config_page() const { return config_; }
     HWND logging_page() const { return logging_; }
-    HWND control(int id) const; // on either page or the main window
-    int selected_tab() const;
-    HWND wait_for_box(DWORD timeout_ms = 10000) const;
 
 private:
-    void start(const std::string& command_line);
+    void start(std::string command_line);
 
     std::unique_ptr<RegistryFixture> registry_;
     std::unique_ptr<TempDir> directory_;
@@ -65,15 +66,15 @@ private:
 std::string ryxgui_command();
 // The directory that holds the running test executable and the programs it drives.
 std::string executable_directory();
+// Visible top-level windows of this class (and title, when given) of one process (0: of any).
+std::vector<HWND> visible_windows(const char* class_name, const char* title = nullptr,
+                                  DWORD process_id = 0);
 std::string window_text(HWND window);
 // A message box's text; its buttons pressed as a user clicks them.
 std::string message_box_text(HWND box);
 bool press_button(HWND dialog, int button_id);
-// Presses OK on a message box and waits until it has gone.
-bool dismiss(HWND box);
-// A click that returns once the program has handled it; a click that opens a box is posted.
-bool click(HWND button);
-bool set_text(HWND control, const std::string& text);
+// Returns once the program has handled the message (a click that opens a box is posted).
+bool send_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // A text that a control of another process writes into a record's buffer: both are placed in
 // that process, the buffer (remote_text_capacity bytes) right after the record, *text on it.
@@ -84,3 +85,6 @@ std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record,
 // Polls the condition until it holds or the deadline passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
                 DWORD poll_ms = 20);
+// Polls the text until it reads as wanted or the deadline passes; the last text read.
+std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
+                          DWORD timeout_ms = 10000);

@@ -2,54 +2,35 @@
 
 #include "e2e/program_driver.h"
 #include "service/service_control.h"
+#include "win/registry_fixture.h"
 
 namespace {
 
-constexpr DWORD program_timeout_ms = 60000;
-constexpr DWORD poll_interval_ms = 5;
-constexpr const char* registry_key = "SOFTWARE\\Quorix\\RYX Client";
+// The stand-in client beside this executable, run to its end with exit code 0.
+bool run_demo_client(const std::string& arguments) {
+    const ProgramDriver client("\"" + executable_directory() + "\\ryxc-demo.exe\" " + arguments);
+    DWORD exit_code = 1;
+    return client.wait_for_exit(60000, exit_code) && exit_code == 0;
+}
 
 } // namespace
 
-DemoInstallation::DemoInstallation() : dir_(temp_.path() + "\\Quorix\\RYX Client") {
-    if (service_exists("ryx")) {
-        run_demo_client("uninstall");
-    }
+DemoInstallation::DemoInstallation(const std::string& directory)
+    : dir_(directory.empty() ? temp_.path() + "\\Quorix\\RYX Client" : directory) {
+    uninstall();
 }
 
 DemoInstallation::~DemoInstallation() {
     uninstall();
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, registry_key);
+    RegistryFixture::remove_key();
 }
 
 bool DemoInstallation::install() const {
-    return run_demo_client("install \"" + dir_ + "\"") == 0;
+    return run_demo_client("install \"" + dir_ + "\"");
 }
 
 bool DemoInstallation::uninstall() const {
-    return run_demo_client("uninstall") == 0;
-}
-
-DWORD run_demo_client(const std::string& arguments) {
-    const ProgramDriver client("\"" + executable_directory() + "\\ryxc-demo.exe\" " + arguments);
-    DWORD exit_code = no_exit_code;
-    if (!client.wait_for_exit(program_timeout_ms, exit_code)) {
-        return no_exit_code;
-    }
-    return exit_code;
-}
-
-bool service_exists(const char* name) {
-    const SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (manager == nullptr) {
-        return false;
-    }
-    const SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_STATUS);
-    if (service != nullptr) {
-        CloseServiceHandle(service);
-    }
-    CloseServiceHandle(manager);
-    return service != nullptr;
+    return run_demo_client("uninstall");
 }
 
 DWORD wait_for_state(ServiceControl& service, DWORD wanted, DWORD timeout_ms,
@@ -63,6 +44,6 @@ DWORD wait_for_state(ServiceControl& service, DWORD wanted, DWORD timeout_ms,
             }
             return state == wanted;
         },
-        timeout_ms, poll_interval_ms);
+        timeout_ms, 5); // closely: the pending states are brief
     return state;
 }

@@ -1,5 +1,5 @@
-// The stand-in tunnel client installed for one test into a fresh directory, and the machine
-// put back afterwards: no service "ryx", no registry key, no files.
+// The stand-in tunnel client installed for one test, and the machine put back afterwards: no
+// service "ryx", no registry key, no files of its own.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +13,9 @@ class ServiceControl;
 
 class DemoInstallation {
 public:
-    // Removes a service "ryx" left behind by an earlier, interrupted run.
-    DemoInstallation();
+    // Into the given directory, else a new one; first removes a service "ryx" left behind by
+    // an earlier, interrupted run.
+    explicit DemoInstallation(const std::string& directory = "");
     ~DemoInstallation();
     DemoInstallation(const DemoInstallation&) = delete;
     DemoInstallation& operator=(const DemoInstallation&) = delete;
@@ -23,22 +24,14 @@ public:
     bool install() const;
     bool uninstall() const;
 
-    // The install directory (with a space and a parent that install has to create).
-    const std::string& dir() const { return dir_; }
+    // A file of the install directory (a new one has a space and a parent that install has to
+    // create).
     std::string file(const char* name) const { return dir_ + "\\" + name; }
 
 private:
     TempDir temp_;
     std::string dir_;
 };
-
-constexpr DWORD no_exit_code = 0xFFFFFFFF;
-
-// Runs the stand-in client beside this executable and waits for it; its exit code, or
-// no_exit_code when it did not end in time.
-DWORD run_demo_client(const std::string& arguments);
-
-bool service_exists(const char* name);
 
 // Polls the service until it reports the wanted state or the deadline passes; returns the last
 // state read and adds every state read to seen.

@@ -4,18 +4,6 @@ namespace {
 constexpr const char* key_path = "SOFTWARE\\Quorix\\RYX Client";
 }
 
-RegistryFixture::RegistryFixture() {
-    remove_key();
-}
-
-RegistryFixture::~RegistryFixture() {
-    remove_key();
-}
-
-bool RegistryFixture::set_install_dir(const std::string& directory) {
-    return set_raw_value(REG_SZ, directory.c_str(), static_cast<DWORD>(directory.size() + 1));
-}
-
 bool RegistryFixture::set_raw_value(DWORD type, const void* data, DWORD size, REGSAM view) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
