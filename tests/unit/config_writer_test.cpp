@@ -47,14 +47,13 @@ ConfigRecord example_record(const std::string& settings = "") {
 }
 
 // The system's file calls with one step failing as a full or failing disk makes it fail. A
-// failing replacement is real: a folder in the file's place, or on Windows a file held.
-enum class Fault { none, create, write, short_write, flush, close };
+// failing creation or replacement is real: a missing folder, a folder in the file's place, or
+// on Windows a file held.
+enum class Fault { none, write, short_write, flush, close };
 Fault fault = Fault::none;
 const FileCalls faulty = {
     FileCalls::system.is_read_only,
-    [](const char* path) {
-        return fault == Fault::create ? FileCalls::no_file : FileCalls::system.create(path);
-    },
+    FileCalls::system.create,
     [](FileCalls::File file, const char* bytes, std::size_t size) {
         // Half the text reaches the disk; a short write is not even reported.
         const bool half = fault == Fault::write || fault == Fault::short_write;
@@ -70,11 +69,6 @@ const FileCalls faulty = {
 
 bool write_example(const std::string& path) {
     return write_config_file(path.c_str(), "D:\\tunnel", example_record(), example_time, faulty);
-}
-
-// The writer leaves no file of its own behind.
-std::ptrdiff_t entries_in(const TempDir& dir) {
-    return std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
 }
 
 } // namespace
@@ -100,11 +94,11 @@ TEST(ConfigWriter, ExampleFileByteForByteInPlaceOfTheOldOneOrNothing) {
     const std::string path = dir.file("ryxc.conf");
     const std::string old = std::string(100000, 'z') + "\nserver=old\n";
     write_bytes(path, old);
-    // A folder in the file's place is not replaced either.
+    // No file is made in a missing folder, and a folder in the file's place is not replaced.
+    EXPECT_FALSE(write_example(dir.file("missing/ryxc.conf")));
     fs::create_directory(dir.file("folder"));
     EXPECT_FALSE(write_example(dir.file("folder")));
-    for (const Fault f :
-         {Fault::create, Fault::write, Fault::short_write, Fault::flush, Fault::close}) {
+    for (const Fault f : {Fault::write, Fault::short_write, Fault::flush, Fault::close}) {
         fault = f;
         EXPECT_FALSE(write_example(path)) << static_cast<int>(f);
     }
@@ -123,7 +117,8 @@ TEST(ConfigWriter, ExampleFileByteForByteInPlaceOfTheOldOneOrNothing) {
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
 #endif
     EXPECT_EQ(old, read_bytes(path));
-    EXPECT_EQ(2, entries_in(dir));
+    // The writer leaves no file of its own behind.
+    EXPECT_EQ(2, std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()));
     ASSERT_TRUE(write_example(path));
     // With this platform's line ends; a replaced file keeps its attributes.
 #ifdef _WIN32
