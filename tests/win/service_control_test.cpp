@@ -5,11 +5,9 @@
 
 #include <cstdint>
 #include <set>
-#include <string>
 #include <vector>
 
 #include "service/service_control.h"
-#include "support/temp_dir.h"
 #include "win/demo_installation.h"
 
 namespace {
@@ -47,11 +45,10 @@ BOOL WINAPI close_handle(SC_HANDLE handle) {
     return TRUE;
 }
 
-// Finding the service never queries, starts or stops it; the real manager's test does.
+// Finding the service never queries, starts or stops it.
 const ServiceManagerCalls fake_calls = {open_manager, open_service, nullptr,
                                         nullptr,      nullptr,      close_handle};
 
-constexpr DWORD state_timeout_ms = 20000;
 constexpr DWORD all = SC_MANAGER_ALL_ACCESS, read_only = GENERIC_READ;
 constexpr DWORD denied = ERROR_ACCESS_DENIED, missing = ERROR_SERVICE_DOES_NOT_EXIST,
                 timeout = ERROR_SERVICE_REQUEST_TIMEOUT;
@@ -92,34 +89,15 @@ TEST(ServiceControlSeam, EachAnswerOfTheManagerLeadsToItsDecision) {
     }
 }
 
-TEST(ServiceControlWithManager, FindsStartsStopsAndLosesTheStandInService) {
+// A connection keeps no handle to the service between calls: one would keep a deleted service
+// alive, marked for deletion, and block installing it again. The program's monitor reopens as
+// soon as the service is gone, which would let such a handle go; here one connection never does.
+TEST(ServiceControlWithManager, ADeletedServiceIsGoneForEveryConnectionAndCanComeBack) {
     const DemoInstallation demo;
     ASSERT_TRUE(demo.install());
     ServiceControl service("ryx");
     ServiceControl monitor("ryx"); // the program keeps a second connection for polling
-    EXPECT_FALSE(service.stop());
-    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_NOT_ACTIVE), service.last_error());
-
-    ASSERT_TRUE(service.start());
-    std::set<DWORD> starting;
-    ASSERT_EQ(static_cast<DWORD>(SERVICE_RUNNING),
-              wait_for_state(monitor, SERVICE_RUNNING, state_timeout_ms, &starting));
-    EXPECT_EQ((std::set<DWORD>{SERVICE_START_PENDING, SERVICE_RUNNING}), starting);
-    ASSERT_TRUE(service.stop());
-    std::set<DWORD> stopping;
-    ASSERT_EQ(static_cast<DWORD>(SERVICE_STOPPED),
-              wait_for_state(monitor, SERVICE_STOPPED, state_timeout_ms, &stopping));
-    // The stop control may be answered before the service reports its pending state.
-    stopping.erase(SERVICE_RUNNING);
-    EXPECT_EQ((std::set<DWORD>{SERVICE_STOP_PENDING, SERVICE_STOPPED}), stopping);
-    // The stand-in ran with the configuration of its directory, and stopped as asked.
-    const std::string log = read_bytes(demo.file("ryxc.log"));
-    EXPECT_NE(std::string::npos, log.find("tunnel: Tunnel established with tunnel.example.net"));
-    EXPECT_NE(std::string::npos, log.find("tunnel: Tunnel client stopped\r\n"));
-    EXPECT_EQ(std::string::npos, log.find("client quitted"));
-
-    // The manager removes a deleted service only once every handle to it is closed: a
-    // connection that kept the service open would still find it, and block reinstalling it.
+    ASSERT_EQ(static_cast<DWORD>(SERVICE_STOPPED), monitor.query_state());
     ASSERT_TRUE(demo.uninstall());
     EXPECT_EQ(0u, monitor.query_state());
     EXPECT_FALSE(service.reopen());
