@@ -51,8 +51,7 @@ TEST(StringTables, SameIdsInBothLanguagesDifferingOnlyWhereTranslated) {
         EXPECT_TRUE(neutral.count(translated) && french.count(translated) &&
                     neutral[translated] != french[translated])
             << translated;
-        neutral.erase(translated);
-        french.erase(translated);
+        french[translated] = neutral[translated];
     }
     EXPECT_TRUE(neutral == french) << neutral.size() << " neutral, " << french.size() << " French";
 }
