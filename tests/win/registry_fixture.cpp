@@ -1,19 +1,19 @@
 #include "win/registry_fixture.h"
 
+#include "app/owned_handle.h"
+
 namespace {
 constexpr const char* key_path = "SOFTWARE\\Quorix\\RYX Client";
 }
 
 bool RegistryFixture::set_raw_value(DWORD type, const void* data, DWORD size, REGSAM view) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    const bool set = RegSetValueExA(key, "installdir", 0, type, static_cast<const BYTE*>(data),
-                                    size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return set;
+    HKEY created = nullptr;
+    const bool opened =
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                        &created, nullptr) == ERROR_SUCCESS;
+    const OwnedHandle key(opened ? created : nullptr, RegCloseKey);
+    return opened && RegSetValueExA(key.get(), "installdir", 0, type,
+                                    static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
 
 void RegistryFixture::remove_key() {
