@@ -119,31 +119,6 @@ bool press_button(HWND dialog, int button_id) {
                                              reinterpret_cast<LPARAM>(button));
 }
 
-bool send_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL, 10000, &result) != 0;
-}
-
-std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record, std::size_t size,
-                        LPSTR* text) {
-    DWORD process_id = 0;
-    GetWindowThreadProcessId(control, &process_id);
-    const HANDLE process =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
-    char* const remote = static_cast<char*>(VirtualAllocEx(
-        process, nullptr, size + remote_text_capacity, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    char result[remote_text_capacity + 1] = {};
-    *text = remote + size;
-    // Committed memory comes zeroed: the text is empty unless the control writes one.
-    if (remote != nullptr && WriteProcessMemory(process, remote, record, size, nullptr)) {
-        SendMessageA(control, message, wparam, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, *text, result, remote_text_capacity, nullptr);
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    return result;
-}
-
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD poll_ms) {
     for (const ULONGLONG deadline = GetTickCount64() + timeout_ms; !condition(); Sleep(poll_ms)) {
         if (GetTickCount64() >= deadline) {

@@ -73,14 +73,6 @@ std::string window_text(HWND window);
 // A message box's text; its buttons pressed as a user clicks them.
 std::string message_box_text(HWND box);
 bool press_button(HWND dialog, int button_id);
-// Returns once the program has handled the message (a click that opens a box is posted).
-bool send_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
-// A text that a control of another process writes into a record's buffer: both are placed in
-// that process, the buffer (remote_text_capacity bytes) right after the record, *text on it.
-constexpr int remote_text_capacity = 1024;
-std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record, std::size_t size,
-                        LPSTR* text);
 
 // Polls the condition until it holds or the deadline passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
