@@ -4,10 +4,6 @@
 
 #include "res/resource.h"
 
-ProgramDriver::ProgramDriver(const std::string& command_line) {
-    start(command_line);
-}
-
 ProgramDriver::ProgramDriver(const Installation& installation)
     : registry_(std::make_unique<RegistryFixture>()), directory_(std::make_unique<TempDir>()) {
     write_bytes(file("ryxc.conf"), installation.config);
@@ -15,7 +11,8 @@ ProgramDriver::ProgramDriver(const Installation& installation)
     RegistryFixture::set_install_dir(install_dir());
     start(ryxgui_command());
     // A fresh prefix's first program starts slowly; the Logging page comes once the window is
-    // painted, and a page's controls come after the page.
+    // painted, and a page's controls come after the page, which is then put behind its tab
+    // (disabled) once made whole.
     main_ = wait_for_window("DIZURO", nullptr, 20000);
     tabs_ = FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr);
     wait_until(
@@ -24,7 +21,7 @@ ProgramDriver::ProgramDriver(const Installation& installation)
                  page = FindWindowExA(tabs_, page, "TabDialog", nullptr)) {
                 (GetDlgItem(page, IDC_SERVER) != nullptr ? config_ : logging_) = page;
             }
-            return logging_ != nullptr && GetDlgItem(logging_, IDC_LOG_LIST) != nullptr;
+            return logging_ != nullptr && !IsWindowEnabled(logging_);
         },
         20000);
 }

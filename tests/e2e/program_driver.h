@@ -23,7 +23,7 @@ public:
     };
 
     // Runs the program with the given command line (the program's path first).
-    explicit ProgramDriver(const std::string& command_line);
+    explicit ProgramDriver(const std::string& command_line) { start(command_line); }
     // Runs ryxgui.exe on a fresh installation, and finds its main window and both pages.
     explicit ProgramDriver(const Installation& installation);
     ~ProgramDriver(); // ends the program if it still runs, then removes its installation
@@ -43,7 +43,7 @@ public:
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
 
     // ryxgui.exe's installation and windows, once its Config page shows and the Logging page
-    // has its list.
+    // has been made.
     bool ready() const { return logging_ != nullptr && IsWindowVisible(config_); }
     const std::string& install_dir() const { return directory_->path(); }
     std::string file(const char* name) const { return directory_->file(name); }
