@@ -20,4 +20,4 @@ if ! mount -t tmpfs -o size=64k tmpfs "$disk" 2>/dev/null; then
   exit 77
 fi
 ln -sfn "$disk" "$drive"
-RYX_FULL_DISK='R:\' "$here/scripts/wine-run" "$bin/config_e2e.exe" --gtest_filter='FullDisk.*'
+RYX_FULL_DISK='R:\' "$here/scripts/wine-run" "$bin/config_e2e.exe" --gtest_filter='ConfigE2E.UnreadableFiles*'

@@ -4,10 +4,6 @@
 
 #include "res/resource.h"
 
-ProgramDriver::ProgramDriver(const std::string& command_line) {
-    start(command_line);
-}
-
 ProgramDriver::ProgramDriver(const Installation& installation)
     : registry_(std::make_unique<RegistryFixture>()), directory_(std::make_unique<TempDir>()) {
     write_bytes(file("ryxc.conf"), installation.config);
@@ -15,7 +11,8 @@ ProgramDriver::ProgramDriver(const Installation& installation)
     RegistryFixture::set_install_dir(install_dir());
     start(ryxgui_command());
     // A fresh prefix's first program starts slowly; the Logging page comes once the window is
-    // painted, and a page's controls come after the page.
+    // painted, and a page's controls come after the page, which is then put behind its tab
+    // (disabled) once made whole.
     main_ = wait_for_window("DIZURO", nullptr, 20000);
     tabs_ = FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr);
     wait_until(
@@ -24,7 +21,7 @@ ProgramDriver::ProgramDriver(const Installation& installation)
                  page = FindWindowExA(tabs_, page, "TabDialog", nullptr)) {
                 (GetDlgItem(page, IDC_SERVER) != nullptr ? config_ : logging_) = page;
             }
-            return logging_ != nullptr && GetDlgItem(logging_, IDC_LOG_LIST) != nullptr;
+            return logging_ != nullptr && !IsWindowEnabled(logging_);
         },
         20000);
 }
@@ -117,31 +114,6 @@ bool press_button(HWND dialog, int button_id) {
     const HWND button = GetDlgItem(dialog, button_id);
     return button != nullptr && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
                                              reinterpret_cast<LPARAM>(button));
-}
-
-bool send_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL, 10000, &result) != 0;
-}
-
-std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record, std::size_t size,
-                        LPSTR* text) {
-    DWORD process_id = 0;
-    GetWindowThreadProcessId(control, &process_id);
-    const HANDLE process =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
-    char* const remote = static_cast<char*>(VirtualAllocEx(
-        process, nullptr, size + remote_text_capacity, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    char result[remote_text_capacity + 1] = {};
-    *text = remote + size;
-    // Committed memory comes zeroed: the text is empty unless the control writes one.
-    if (remote != nullptr && WriteProcessMemory(process, remote, record, size, nullptr)) {
-        SendMessageA(control, message, wparam, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, *text, result, remote_text_capacity, nullptr);
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    CloseHandle(process);
-    return result;
 }
 
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD poll_ms) {

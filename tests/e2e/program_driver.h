@@ -23,7 +23,7 @@ public:
     };
 
     // Runs the program with the given command line (the program's path first).
-    explicit ProgramDriver(const std::string& command_line);
+    explicit ProgramDriver(const std::string& command_line) { start(command_line); }
     // Runs ryxgui.exe on a fresh installation, and finds its main window and both pages.
     explicit ProgramDriver(const Installation& installation);
     ~ProgramDriver(); // ends the program if it still runs, then removes its installation
@@ -43,7 +43,7 @@ public:
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
 
     // ryxgui.exe's installation and windows, once its Config page shows and the Logging page
-    // has its list.
+    // has been made.
     bool ready() const { return logging_ != nullptr && IsWindowVisible(config_); }
     const std::string& install_dir() const { return directory_->path(); }
     std::string file(const char* name) const { return directory_->file(name); }
@@ -73,14 +73,6 @@ std::string window_text(HWND window);
 // A message box's text; its buttons pressed as a user clicks them.
 std::string message_box_text(HWND box);
 bool press_button(HWND dialog, int button_id);
-// Returns once the program has handled the message (a click that opens a box is posted).
-bool send_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
-// A text that a control of another process writes into a record's buffer: both are placed in
-// that process, the buffer (remote_text_capacity bytes) right after the record, *text on it.
-constexpr int remote_text_capacity = 1024;
-std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record, std::size_t size,
-                        LPSTR* text);
 
 // Polls the condition until it holds or the deadline passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
