@@ -20,16 +20,26 @@ const std::string stamp = "2024/05/17 12:00:00";
 const std::string stop = "Signaling service to stop because client quitted";
 const std::string stop_line = stamp + " tunnel: " + stop + "\r\n";
 
-// The status line as a user sees it: the icon's colour by its strong channels ("R" red, "G"
-// green, "RG" yellow), the buttons enabled.
+// The status line as a user sees it: the tooltip's text, the icon's colour by its strong
+// channels ("R" red, "G" green, "RG" yellow), the buttons enabled.
 std::string status_line(HWND window) {
+    HWND tooltip = nullptr;
+    for (HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); tip != nullptr;
+         tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) {
+        tooltip = GetWindow(tip, GW_OWNER) == window ? tip : tooltip;
+    }
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size the program registers its tool with
+    tool.hwnd = GetDlgItem(window, IDC_STATUS_ICON);
     RECT icon = {};
-    GetWindowRect(GetDlgItem(window, IDC_STATUS_ICON), &icon);
+    GetWindowRect(tool.hwnd, &icon);
     const HDC screen = GetDC(nullptr);
     const COLORREF pixel =
         GetPixel(screen, (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
     ReleaseDC(nullptr, screen);
-    return std::string(GetRValue(pixel) > 150 ? "R" : "") + (GetGValue(pixel) > 150 ? "G" : "") +
+    return remote_text(tooltip, TTM_GETTEXTA, remote_text_capacity, &tool, sizeof tool,
+                       &tool.lpszText) +
+           (GetRValue(pixel) > 150 ? "|R" : "|") + (GetGValue(pixel) > 150 ? "G" : "") +
            (IsWindowEnabled(GetDlgItem(window, IDC_START)) ? "|Start" : "|") +
            (IsWindowEnabled(GetDlgItem(window, IDC_STOP)) ? "|Stop" : "|");
 }
@@ -42,6 +52,18 @@ void press(std::initializer_list<BYTE> keys) {
     for (auto key = keys.end(); key != keys.begin();) {
         keybd_event(*--key, 0, KEYEVENTF_KEYUP, 0);
     }
+}
+
+// The list's menu opened from the keyboard, its item at this position (from 1) chosen with the
+// keys once it shows; returns once it has gone, so that the next one is not taken for it.
+void choose_from_menu(int position) {
+    press({VK_APPS});
+    EXPECT_TRUE(wait_until([] { return !visible_windows("#32768").empty(); }));
+    for (int i = 0; i < position; ++i) {
+        press({VK_DOWN});
+    }
+    press({VK_RETURN});
+    EXPECT_TRUE(wait_until([] { return visible_windows("#32768").empty(); }));
 }
 
 // The clipboard's text, which is then emptied.
@@ -112,6 +134,23 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     press({VK_CONTROL, 'C'});
     const std::string copied = stamp + "\t" + stop + "\r\n" + stamp + "\tthird\r\n";
     EXPECT_EQ(copied, wait_for_text(clipboard_text, copied));
+    // Ctrl+A, then the menu's Copy, for every row; the menu's Select all; its Open log file runs
+    // the shell's action on the log, which opens it in the system's program for text files.
+    const auto selected = [list] { return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0); };
+    press({VK_CONTROL, 'A'});
+    EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
+    choose_from_menu(1);
+    const std::string all = stamp + "\t" + stop + "\r\n" + copied + stamp + "\tfourth\r\n";
+    EXPECT_EQ(all, wait_for_text(clipboard_text, all));
+    press({VK_UP});
+    ASSERT_TRUE(wait_until([&] { return selected() == 1; }));
+    choose_from_menu(2);
+    EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
+    choose_from_menu(3);
+    std::vector<HWND> editor;
+    ASSERT_TRUE(wait_until([&] { return !(editor = visible_windows("Notepad")).empty(); }, 20000));
+    EXPECT_EQ("ryxc.log - Notepad", window_text(editor.front()));
+    PostMessageA(editor.front(), WM_CLOSE, 0, 0);
 
     // The status line follows the service: none yet; installed here while the program runs, it
     // shows within two seconds.
@@ -119,7 +158,8 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     const auto shows = [window](const std::string& wanted, DWORD timeout_ms = 10000) {
         return wait_for_text([window] { return status_line(window); }, wanted, timeout_ms);
     };
-    const std::string none = "||", halted = "R|Start|", running = "G||Stop";
+    const std::string none = "SERVICE IS NOT INSTALLED|||", halted = "SERVICE HALTED|R|Start|";
+    const std::string running = "SERVICE RUNNING|G||Stop";
     EXPECT_EQ(none, shows(none));
     ASSERT_TRUE(demo.install());
     EXPECT_EQ(halted, shows(halted, 2000));
@@ -143,11 +183,18 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     // Started and stopped through every state the stand-in service reports.
     EXPECT_EQ(halted, shows(halted));
     PostMessageA(start, BM_CLICK, 0, 0);
-    EXPECT_EQ("RG||Stop", shows("RG||Stop")); // starting
+    EXPECT_EQ("SERVICE STARTING|RG||Stop", shows("SERVICE STARTING|RG||Stop"));
     EXPECT_EQ(running, shows(running));
     PostMessageA(stop_button, BM_CLICK, 0, 0);
-    EXPECT_EQ("RG||", shows("RG||")); // stopping
+    EXPECT_EQ("SERVICE IS BEING STOPED|RG||", shows("SERVICE IS BEING STOPED|RG||"));
     EXPECT_EQ(halted, shows(halted));
+
+    // Removed while the program polls, then installed again: followed both ways, and no
+    // connection of the program keeps the removed service alive.
+    ASSERT_TRUE(demo.uninstall());
+    EXPECT_EQ(none, shows(none, 2000));
+    ASSERT_TRUE(demo.install());
+    EXPECT_EQ(halted, shows(halted, 2000));
 
     // Closing asks first, in a box of the window's own: No keeps the program (it asks again),
     // Yes ends it with 0 soon and leaves the service running.
@@ -160,6 +207,13 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     ASSERT_TRUE(gui.wait_for_exit(500, exit_code));
     EXPECT_EQ(0u, exit_code);
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
+
+    // Two starts at once, neither with a window yet: one shows its window, the other ends with 0.
+    const ProgramDriver one(ryxgui_command()), other(ryxgui_command());
+    EXPECT_TRUE(wait_until(
+        [&] { return one.wait_for_exit(0, exit_code) || other.wait_for_exit(0, exit_code); }));
+    EXPECT_EQ(0u, exit_code);
+    EXPECT_EQ(1u, visible_windows("DIZURO").size());
 }
 
 // Run by french_interface.sh, which starts the program itself under a French (France)

@@ -74,6 +74,12 @@ std::string window_text(HWND window);
 std::string message_box_text(HWND box);
 bool press_button(HWND dialog, int button_id);
 
+// A text that a control of another process writes into a record's buffer: both are placed in
+// that process, the buffer (remote_text_capacity bytes) right after the record, *text on it.
+constexpr int remote_text_capacity = 1024;
+std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record, std::size_t size,
+                        LPSTR* text);
+
 // Polls the condition until it holds or the deadline passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
                 DWORD poll_ms = 20);
