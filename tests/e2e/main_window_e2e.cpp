@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "app/owned_handle.h"
 #include "e2e/program_driver.h"
 #include "res/resource.h"
 #include "service/service_control.h"
@@ -20,6 +21,32 @@ const std::string stamp = "2024/05/17 12:00:00";
 const std::string stop = "Signaling service to stop because client quitted";
 const std::string stop_line = stamp + " tunnel: " + stop + "\r\n";
 
+// The status icon's tooltip text, read through memory placed in the program: the tool's record,
+// and its text's buffer right after it, which comes zeroed.
+std::string tooltip_text(HWND tooltip, HWND icon) {
+    constexpr std::size_t capacity = 1024;
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(tooltip, &process_id);
+    const OwnedHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id),
+        CloseHandle);
+    auto* const remote =
+        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(TOOLINFOA) + capacity,
+                                          MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size the program registers its tool with
+    tool.hwnd = icon;
+    tool.lpszText = remote + sizeof tool;
+    char text[capacity + 1] = {};
+    if (remote != nullptr &&
+        WriteProcessMemory(process.get(), remote, &tool, sizeof tool, nullptr)) {
+        SendMessageA(tooltip, TTM_GETTEXTA, capacity, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process.get(), tool.lpszText, text, capacity, nullptr);
+    }
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return text;
+}
+
 // The status line as a user sees it: the tooltip's text, the icon's colour by its strong
 // channels ("R" red, "G" green, "RG" yellow), the buttons enabled.
 std::string status_line(HWND window) {
@@ -28,18 +55,15 @@ std::string status_line(HWND window) {
          tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) {
         tooltip = GetWindow(tip, GW_OWNER) == window ? tip : tooltip;
     }
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size the program registers its tool with
-    tool.hwnd = GetDlgItem(window, IDC_STATUS_ICON);
-    RECT icon = {};
-    GetWindowRect(tool.hwnd, &icon);
+    const HWND icon = GetDlgItem(window, IDC_STATUS_ICON);
+    RECT area = {};
+    GetWindowRect(icon, &area);
     const HDC screen = GetDC(nullptr);
     const COLORREF pixel =
-        GetPixel(screen, (icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2);
+        GetPixel(screen, (area.left + area.right) / 2, (area.top + area.bottom) / 2);
     ReleaseDC(nullptr, screen);
-    return remote_text(tooltip, TTM_GETTEXTA, remote_text_capacity, &tool, sizeof tool,
-                       &tool.lpszText) +
-           (GetRValue(pixel) > 150 ? "|R" : "|") + (GetGValue(pixel) > 150 ? "G" : "") +
+    return tooltip_text(tooltip, icon) + (GetRValue(pixel) > 150 ? "|R" : "|") +
+           (GetGValue(pixel) > 150 ? "G" : "") +
            (IsWindowEnabled(GetDlgItem(window, IDC_START)) ? "|Start" : "|") +
            (IsWindowEnabled(GetDlgItem(window, IDC_STOP)) ? "|Stop" : "|");
 }

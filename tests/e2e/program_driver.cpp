@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/owned_handle.h"
 #include "res/resource.h"
 
 ProgramDriver::ProgramDriver(const Installation& installation)
@@ -68,10 +67,6 @@ std::string ProgramDriver::answer_box(int button_id) const {
     return answered ? text : std::string();
 }
 
-int ProgramDriver::count_windows() const {
-    return static_cast<int>(visible_windows(nullptr, nullptr, process_id_).size());
-}
-
 bool ProgramDriver::wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const {
     return process_ != nullptr && WaitForSingleObject(process_, timeout_ms) == WAIT_OBJECT_0 &&
            GetExitCodeProcess(process_, &exit_code);
@@ -115,27 +110,6 @@ bool press_button(HWND dialog, int button_id) {
     const HWND button = GetDlgItem(dialog, button_id);
     return button != nullptr && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
                                              reinterpret_cast<LPARAM>(button));
-}
-
-std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record, std::size_t size,
-                        LPSTR* text) {
-    DWORD process_id = 0;
-    GetWindowThreadProcessId(control, &process_id);
-    const OwnedHandle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id),
-        CloseHandle);
-    char* const remote =
-        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, size + remote_text_capacity,
-                                          MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    char result[remote_text_capacity + 1] = {};
-    *text = remote + size;
-    // Committed memory comes zeroed: the text is empty unless the control writes one.
-    if (remote != nullptr && WriteProcessMemory(process.get(), remote, record, size, nullptr)) {
-        SendMessageA(control, message, wparam, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process.get(), *text, result, remote_text_capacity, nullptr);
-    }
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    return result;
 }
 
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD poll_ms) {

@@ -33,12 +33,12 @@ public:
     // A visible top-level window of the program with this class (and title, when given),
     // polled until the deadline; null when none appears.
     HWND wait_for_window(const char* class_name, const char* title, DWORD timeout_ms) const;
-    // A message box owned by the main window, polled until the deadline.
+    // A message box owned by the main window (by none before there is one), polled until the
+    // deadline.
     HWND wait_for_box(DWORD timeout_ms = 10000) const;
     // Such a box's text and caption ("text|caption"), once it has been answered with this
     // button and has gone; empty when none came.
     std::string answer_box(int button_id) const;
-    int count_windows() const; // visible top-level ones, now
     // True with the exit code once the program has ended within the deadline.
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
 
@@ -73,12 +73,6 @@ std::string window_text(HWND window);
 // A message box's text; its buttons pressed as a user clicks them.
 std::string message_box_text(HWND box);
 bool press_button(HWND dialog, int button_id);
-
-// A text that a control of another process writes into a record's buffer: both are placed in
-// that process, the buffer (remote_text_capacity bytes) right after the record, *text on it.
-constexpr int remote_text_capacity = 1024;
-std::string remote_text(HWND control, UINT message, WPARAM wparam, void* record, std::size_t size,
-                        LPSTR* text);
 
 // Polls the condition until it holds or the deadline passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,

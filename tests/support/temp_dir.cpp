@@ -25,7 +25,9 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ignored);
 }
 
-std::string TempDir::file(const char* name) const { return (fs::path(path_) / name).string(); }
+std::string TempDir::file(const char* name) const {
+    return (fs::path(path_) / name).string();
+}
 
 std::string read_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -36,5 +38,3 @@ void write_bytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
-
-bool file_exists(const std::string& path) { return fs::exists(path); }

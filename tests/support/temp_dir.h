@@ -20,4 +20,3 @@ private:
 // Whole contents of a file as bytes; empty when it cannot be read.
 std::string read_bytes(const std::string& path);
 void write_bytes(const std::string& path, const std::string& bytes);
-bool file_exists(const std::string& path);
