@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -66,6 +67,14 @@ std::string status_line(HWND window) {
            (GetGValue(pixel) > 150 ? "G" : "") +
            (IsWindowEnabled(GetDlgItem(window, IDC_START)) ? "|Start" : "|") +
            (IsWindowEnabled(GetDlgItem(window, IDC_STOP)) ? "|Stop" : "|");
+}
+
+// Polls the text until it reads as wanted or the deadline passes; the last text read.
+std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
+                          DWORD timeout_ms = 10000) {
+    std::string text;
+    wait_until([&] { return (text = read()) == wanted; }, timeout_ms);
+    return text;
 }
 
 // Keys held together, let go in reverse, as typed into the window in front.

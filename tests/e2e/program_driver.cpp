@@ -61,7 +61,8 @@ HWND ProgramDriver::wait_for_box(DWORD timeout_ms) const {
 
 std::string ProgramDriver::answer_box(int button_id) const {
     const HWND box = wait_for_box();
-    const std::string text = message_box_text(box) + "|" + window_text(box);
+    // 0xFFFF: a message box's text control.
+    const std::string text = window_text(GetDlgItem(box, 0xFFFF)) + "|" + window_text(box);
     const bool answered =
         press_button(box, button_id) && wait_until([box] { return !IsWindow(box); });
     return answered ? text : std::string();
@@ -102,10 +103,6 @@ std::string window_text(HWND window) {
     return text;
 }
 
-std::string message_box_text(HWND box) {
-    return window_text(GetDlgItem(box, 0xFFFF)); // a message box's text control
-}
-
 bool press_button(HWND dialog, int button_id) {
     const HWND button = GetDlgItem(dialog, button_id);
     return button != nullptr && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
@@ -119,11 +116,4 @@ bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD 
         }
     }
     return true;
-}
-
-std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
-                          DWORD timeout_ms) {
-    std::string text;
-    wait_until([&] { return (text = read()) == wanted; }, timeout_ms);
-    return text;
 }

@@ -70,13 +70,9 @@ std::string executable_directory();
 std::vector<HWND> visible_windows(const char* class_name, const char* title = nullptr,
                                   DWORD process_id = 0);
 std::string window_text(HWND window);
-// A message box's text; its buttons pressed as a user clicks them.
-std::string message_box_text(HWND box);
+// A dialog's button pressed as a user clicks it.
 bool press_button(HWND dialog, int button_id);
 
 // Polls the condition until it holds or the deadline passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
                 DWORD poll_ms = 20);
-// Polls the text until it reads as wanted or the deadline passes; the last text read.
-std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
-                          DWORD timeout_ms = 10000);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "log/log_reader.h"
@@ -16,7 +17,7 @@ using Rows = std::vector<std::string>; // "Date/Time|entry"
 
 // A log in memory and the list a list view keeps, with a reader between them; settle() runs
 // the reader to its next one-second wait. The file the path names can grow, shrink, be
-// replaced while the reader holds the one it opened, also at a given look the reader takes at it;
+// replaced while the reader holds the one it opened, also just after one of the reader's reads;
 // reads stop at an odd size. A log that cannot tell its size is read whole from its start. An
 // insertion beyond the end of the list lands at its end. How many batches the rows come in and
 // how far back catch-up reads are speed, which bench/log_catchup measures.
@@ -24,21 +25,18 @@ struct Follower : LogSource, LogView {
     bool open() override { return (held = at_path) != nullptr; }
     std::uint64_t size() override { return whole_read ? 0 : held->size(); }
     std::size_t read(std::uint64_t offset, char* buffer, std::size_t capacity) override {
-        look();
-        return offset < held->size()
-                   ? held->copy(buffer, std::min(capacity, odd), static_cast<std::size_t>(offset))
-                   : 0;
+        const std::size_t got = offset < held->size() ? held->copy(buffer, std::min(capacity, odd),
+                                                                   static_cast<std::size_t>(offset))
+                                                      : 0;
+        if (after_read) {
+            std::exchange(after_read, nullptr)(*this);
+        }
+        return got;
     }
     bool replaced(std::uint64_t read_so_far) override {
-        look();
         return held->size() < read_so_far || at_path != held;
     }
     void close() override { held.reset(); }
-    void look() {
-        if (++looks == change_at) {
-            change(*this);
-        }
-    }
 
     int insert_row(int position, const char* date_time) override {
         if (refuse_rows) {
@@ -64,8 +62,7 @@ struct Follower : LogSource, LogView {
     std::shared_ptr<std::string> at_path, held;
     const std::size_t odd = 100003;
     bool whole_read = false;
-    int looks = 0, change_at = 0;
-    std::function<void(Follower&)> change;
+    std::function<void(Follower&)> after_read; // once
     Rows rows;
     std::vector<std::size_t> warnings; // the rows in the list when each warning showed
     long long scrolled = 0;
@@ -110,12 +107,9 @@ Change write(const std::string& text) {
 Change replace(const std::string& text) {
     return [text](Follower& f) { f.at_path = std::make_shared<std::string>(text); };
 }
-// A change made at the reader's nth look at the log (a read or a check) from now on.
-Change at_look(int n, const Change& change) {
-    return [n, change](Follower& f) {
-        f.change_at = f.looks + n;
-        f.change = change;
-    };
+// A change made just after the reader's next read.
+Change after_read(const Change& change) {
+    return [change](Follower& f) { f.after_read = change; };
 }
 const Change wait = [](Follower&) {};
 const Change clear = [](Follower& f) { f.rows.clear(); };
@@ -153,9 +147,9 @@ const struct {
      2901},
     // Replaced instead of shrunk is the same decision: again, from the end of what is there now.
     {"shrunk while catch-up looks back from the end: caught up from its new end",
-     Changes{at_look(1, [](Follower& f) { f.at_path->resize(lines(1, 1500).size()); }),
-             write(lines(1, 3000))},
-     rows(500, 1500), Warnings{}, 1001},
+     Changes{after_read([](Follower& f) { f.at_path->resize(lines(1, 1500, 99).size()); }),
+             write(lines(1, 3000, 99))},
+     rows(500, 1500, 99), Warnings{}, 1001},
     // Each line once, in order: a line is held until its line feed, or a second without growth;
     // past the 64 KiB cut a line is passed over; the old file is read to its end first.
     {"following: after Clear the next line is the only row; a line held; the 64 KiB cut; the log "
@@ -166,12 +160,10 @@ const struct {
                    filler.substr(1) + "\r\n" + head + stop + filler + "more: text\n" +
                    "a tunnel: " + std::string(100000, 'y')),
              wait, write(line("g") + head + "held"), replace(line("b") + line("c")), truncate,
-             write(line(stop)),
-             at_look(2,
-                     [](Follower& f) {
-                         write(line("d"))(f);
-                         replace(line("e"))(f);
-                     }),
+             write(line(stop)), after_read([](Follower& f) {
+                 write(line("d"))(f);
+                 replace(line("e"))(f);
+             }),
              refuse, write(line(stop))},
      Rows{row("f"), row("a"), row("bc"), row(stop), " l|part", row(filler), row(filler),
           row(filler.substr(1)), row((stop + filler).substr(0, filler.size())),
