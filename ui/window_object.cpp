@@ -4,6 +4,17 @@
 #include "ui/dpi_scale.h"
 #include "ui/window_dpi.h"
 
+namespace {
+
+// Where a window of the given size lands when centred on a desktop of the given size. Each half
+// truncates on its own, so an odd overhang loses a pixel, as the system would.
+RECT centred(LONG width, LONG height, LONG desktop_width, LONG desktop_height) {
+    return RECT{(desktop_width - width) / 2, (desktop_height - height) / 2,
+                (desktop_width + width) / 2, (desktop_height + height) / 2};
+}
+
+} // namespace
+
 WindowObject::WindowObject(const char* class_name, const char* title, DWORD style,
                            const RECT* rectangle, HINSTANCE instance)
     : instance_(instance), style_(style), class_name_(class_name != nullptr ? class_name : ""),
@@ -22,12 +33,6 @@ WindowObject::~WindowObject() {
         DestroyWindow(window_);
         window_ = nullptr;
     }
-}
-
-RECT WindowObject::centred(LONG width, LONG height, LONG desktop_width, LONG desktop_height) {
-    // Each half truncates on its own, so an odd overhang loses a pixel, as the system would.
-    return RECT{(desktop_width - width) / 2, (desktop_height - height) / 2,
-                (desktop_width + width) / 2, (desktop_height + height) / 2};
 }
 
 RECT WindowObject::centred_on_desktop(unsigned dpi) const {

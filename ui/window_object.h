@@ -28,9 +28,6 @@ public:
     static LRESULT CALLBACK shared_window_proc(HWND window, UINT message, WPARAM wparam,
                                                LPARAM lparam);
 
-    // Where a window of the given size lands when centred on a desktop of the given size.
-    static RECT centred(LONG width, LONG height, LONG desktop_width, LONG desktop_height);
-
 protected:
     // Places the window at the rectangle as given, in its parent's client coordinates.
     void place_at(const RECT& rectangle);

@@ -103,10 +103,9 @@ void choose_from_menu(int position) {
 std::string clipboard_text() {
     std::string text;
     if (OpenClipboard(nullptr)) {
-        if (const HANDLE data = GetClipboardData(CF_TEXT)) {
-            text = static_cast<const char*>(GlobalLock(data));
-            GlobalUnlock(data);
-        }
+        const HANDLE data = GetClipboardData(CF_TEXT);
+        text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : "";
+        GlobalUnlock(data);
         EmptyClipboard();
         CloseClipboard();
     }
@@ -167,23 +166,17 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     press({VK_CONTROL, 'C'});
     const std::string copied = stamp + "\t" + stop + "\r\n" + stamp + "\tthird\r\n";
     EXPECT_EQ(copied, wait_for_text(clipboard_text, copied));
-    // Ctrl+A, then the menu's Copy, for every row; the menu's Select all; its Open log file runs
-    // the shell's action on the log, which opens it in the system's program for text files.
-    const auto selected = [list] { return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0); };
-    press({VK_CONTROL, 'A'});
-    EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
+    // The menu's Select all, then its Copy, for every row; its Open log file runs the shell's
+    // action on the log, which opens it in the system's program for text files.
+    choose_from_menu(2);
+    EXPECT_TRUE(wait_until([list] { return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 4; }));
     choose_from_menu(1);
     const std::string all = stamp + "\t" + stop + "\r\n" + copied + stamp + "\tfourth\r\n";
     EXPECT_EQ(all, wait_for_text(clipboard_text, all));
-    press({VK_UP});
-    ASSERT_TRUE(wait_until([&] { return selected() == 1; }));
-    choose_from_menu(2);
-    EXPECT_TRUE(wait_until([&] { return selected() == 4; }));
     choose_from_menu(3);
-    std::vector<HWND> editor;
-    ASSERT_TRUE(wait_until([&] { return !(editor = visible_windows("Notepad")).empty(); }, 20000));
-    EXPECT_EQ("ryxc.log - Notepad", window_text(editor.front()));
-    PostMessageA(editor.front(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(
+        wait_until([] { return FindWindowA("Notepad", "ryxc.log - Notepad") != nullptr; }, 20000));
+    PostMessageA(FindWindowA("Notepad", nullptr), WM_CLOSE, 0, 0);
 
     // The status line follows the service: none yet; installed here while the program runs, it
     // shows within two seconds.
@@ -247,18 +240,4 @@ TEST(Program, WindowLogStatusLineAndClosing) {
         [&] { return one.wait_for_exit(0, exit_code) || other.wait_for_exit(0, exit_code); }));
     EXPECT_EQ(0u, exit_code);
     EXPECT_EQ(1u, visible_windows("DIZURO").size());
-}
-
-// Run by french_interface.sh, which starts the program itself under a French (France)
-// interface language: under Wine a process takes its language from the shell that starts it.
-TEST(FrenchInterface, CloseBoxCaptionIsQuitter) {
-    if (GetEnvironmentVariableA("RYX_FRENCH_PROGRAM_RUNNING", nullptr, 0) == 0) {
-        GTEST_SKIP() << "needs the program started in French by french_interface.sh";
-    }
-    std::vector<HWND> found;
-    ASSERT_TRUE(wait_until([&] { return !(found = visible_windows("DIZURO")).empty(); }, 20000));
-    PostMessageA(found.front(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(wait_until([&] { return !(found = visible_windows("#32770")).empty(); }));
-    EXPECT_EQ("Quitter", window_text(found.front()));
-    EXPECT_TRUE(press_button(found.front(), IDYES));
 }

@@ -8,7 +8,6 @@
 #include "config/config_reader.h"
 #include "config/text_loader.h"
 #include "res/resource.h"
-#include "support/record_changes.h"
 
 namespace {
 
@@ -24,21 +23,6 @@ const std::string username = std::to_string(IDS_ERR_USERNAME) + "\n";
 const std::string password = std::to_string(IDS_ERR_PASSWORD) + "\n";
 
 } // namespace
-
-// Defaults are the client's; refused values change nothing. The file cannot give an empty
-// number or text; the Advanced window can, and an empty text reads as none.
-TEST(ConfigRecord, DefaultsStayThroughRefusedIndicesKeywordsAndNumbers) {
-    ConfigRecord record;
-    for (const int index : {-1, 4, 65536}) {
-        EXPECT_FALSE(record.set_tunnel_mode(index) || record.set_auth_method(index)) << index;
-    }
-    EXPECT_FALSE(record.parse_prefixlen("") || record.parse_if_prefix(""));
-    ASSERT_TRUE(record.parse_keepalive_interval("25"));
-    EXPECT_TRUE(record.parse_keepalive_interval("")); // an empty interval is 0
-    record.set_server("s");
-    record.set_server("");
-    EXPECT_EQ("", changes(record));
-}
 
 // Messages are zeroed first and cut within their capacity; the last cut leaves room for a
 // message but not for its line feed.

@@ -39,9 +39,6 @@ struct Follower : LogSource, LogView {
     void close() override { held.reset(); }
 
     int insert_row(int position, const char* date_time) override {
-        if (refuse_rows) {
-            return -1;
-        }
         const auto at = std::min(static_cast<std::size_t>(position), rows.size());
         rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(at), date_time);
         return static_cast<int>(at);
@@ -66,7 +63,6 @@ struct Follower : LogSource, LogView {
     Rows rows;
     std::vector<std::size_t> warnings; // the rows in the list when each warning showed
     long long scrolled = 0;
-    bool refuse_rows = false;
     LogReader reader{*this, *this};
 };
 
@@ -113,7 +109,6 @@ Change after_read(const Change& change) {
 }
 const Change wait = [](Follower&) {};
 const Change clear = [](Follower& f) { f.rows.clear(); };
-const Change refuse = [](Follower& f) { f.refuse_rows = true; };
 const Change truncate = [](Follower& f) { f.at_path->clear(); };
 
 using Changes = std::vector<Change>;
@@ -153,7 +148,7 @@ const struct {
     // Each line once, in order: a line is held until its line feed, or a second without growth;
     // past the 64 KiB cut a line is passed over; the old file is read to its end first.
     {"following: after Clear the next line is the only row; a line held; the 64 KiB cut; the log "
-     "replaced, truncated, and written just before it was moved away; a refused row counts",
+     "replaced, truncated, and written just before it was moved away",
      Changes{write(lines(1, 5)), clear, write(line("f")), write(line("a") + head + "b"),
              write("c\r"), write("\n" + head + stop), wait, write(" later: part\r\nno split\n"),
              write(head + filler + stop + " next: tail\r\n" + head + filler + "\r\n" + head +
@@ -164,12 +159,12 @@ const struct {
                  write(line("d"))(f);
                  replace(line("e"))(f);
              }),
-             refuse, write(line(stop))},
+             write(line(stop))},
      Rows{row("f"), row("a"), row("bc"), row(stop), " l|part", row(filler), row(filler),
           row(filler.substr(1)), row((stop + filler).substr(0, filler.size())),
           "a|" + std::string(LogReader::line_limit - 10, 'y'), row("g"), row("held"), row("b"),
-          row("c"), row(stop), row("d"), row("e")},
-     Warnings{4, 9, 15, 17}, 23},
+          row("c"), row(stop), row("d"), row("e"), row(stop)},
+     Warnings{4, 9, 15, 18}, 23},
 };
 
 TEST(LogReader, FollowsTheLogThroughEveryChange) {

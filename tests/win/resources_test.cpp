@@ -1,15 +1,13 @@
-// The resources as Windows loads them: both string tables, the manifest and the version
-// record. This test executable links the same resource script as ryxgui.exe.
+// The resources as Windows loads them: both string tables. This test executable links the same
+// resource script as ryxgui.exe.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstring>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "app/message_box.h"
-#include "e2e/program_driver.h"
 #include "res/resource.h"
 
 namespace {
@@ -43,6 +41,7 @@ TEST(StringTables, SameIdsInBothLanguagesDifferingOnlyWhereTranslated) {
     auto french = string_table(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN));
     ASSERT_GT(neutral.size(), 10u);                               // the table was found at all
     EXPECT_EQ(L"Tout s\u00e9lectionner", french[IDS_SELECT_ALL]); // read in the right code page
+    EXPECT_EQ(L"Quitter", french[IDS_QUIT_CAPTION]);
     // Every French user interface finds the same table under its own language.
     for (const WORD country : {SUBLANG_FRENCH, SUBLANG_FRENCH_BELGIAN, SUBLANG_FRENCH_SWISS,
                                SUBLANG_FRENCH_LUXEMBOURG, SUBLANG_FRENCH_MONACO})
@@ -62,29 +61,6 @@ TEST(ErrorBoxes, AddThatAdministrativeRightsAreNeededWhereAccessIsDenied) {
     EXPECT_NE(nullptr, std::strstr(text, "\nStarting and stopping the RYX service needs "
                                          "administrative rights."))
         << text;
-}
-
-// The manifest as the loader understood it: this process's activation context redirects
-// comctl32.dll to the common controls 6.
-TEST(Manifest, LoadsCommonControls6) {
-    ACTCTX_SECTION_KEYED_DATA redirect = {};
-    redirect.cbSize = sizeof redirect;
-    EXPECT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
-                                         "comctl32.dll", &redirect));
-}
-
-// Both programs include the one version record, whose numbers are set once in CMake.
-TEST(VersionInfo, ReadsBackTheProjectVersion) {
-    const std::string path = executable_directory() + "\\ryxgui.exe";
-    std::vector<char> data(GetFileVersionInfoSizeA(path.c_str(), nullptr));
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(
-        GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) &&
-        VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(RYX_PROJECT_VERSION, std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
-                                       std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-                                       std::to_string(HIWORD(fixed->dwFileVersionLS)));
 }
 
 } // namespace
