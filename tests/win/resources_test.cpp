@@ -41,7 +41,6 @@ TEST(StringTables, SameIdsInBothLanguagesDifferingOnlyWhereTranslated) {
     auto french = string_table(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN));
     ASSERT_GT(neutral.size(), 10u);                               // the table was found at all
     EXPECT_EQ(L"Tout s\u00e9lectionner", french[IDS_SELECT_ALL]); // read in the right code page
-    EXPECT_EQ(L"Quitter", french[IDS_QUIT_CAPTION]);
     // Every French user interface finds the same table under its own language.
     for (const WORD country : {SUBLANG_FRENCH, SUBLANG_FRENCH_BELGIAN, SUBLANG_FRENCH_SWISS,
                                SUBLANG_FRENCH_LUXEMBOURG, SUBLANG_FRENCH_MONACO})
