@@ -3,10 +3,13 @@
 #include <commctrl.h>
 #include <utility>
 
-#include "app/loaded_string.h"
-#include "app/message_box.h"
-#include "app/startup.h"
-#include "app/status_icons.h"
+#include "base/loaded_string.h"
+#include "base/message_box.h"
+#include "base/painting.h"
+#include "base/private_message.h"
+#include "base/selected_object.h"
+#include "log/log_follower.h"
+#include "log/log_mailbox.h"
 #include "log/logging_page.h"
 #include "res/resource.h"
 #include "service/service_control.h"
@@ -14,6 +17,7 @@
 #include "service/status_monitor.h"
 #include "ui/config_page.h"
 #include "ui/dpi_scale.h"
+#include "ui/status_icons.h"
 #include "ui/window_dpi.h"
 
 namespace {
@@ -42,8 +46,7 @@ const ControlRow controls[] = {
      tab_height, 0, 0, WS_EX_CONTROLPARENT},
 };
 
-// Twice a second from the status monitor: only a change is worth a message to the
-// user-interface thread, which owns the button.
+// Twice a second from the status monitor: only a change is worth a repaint of the button.
 void set_enabled(HWND control, bool enabled) {
     if ((IsWindowEnabled(control) != FALSE) != enabled) {
         EnableWindow(control, enabled ? TRUE : FALSE);
@@ -61,11 +64,10 @@ TOOLINFOA status_tool(HWND status_icon, HINSTANCE instance) {
 
 } // namespace
 
-MainWindow::MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance)
-    : WindowObject(nullptr, title, style, rectangle, instance), controls_(controls),
-      dpi_(window_dpi(nullptr)),
-      icons_(std::make_unique<StatusIcons>(instance, scale_to_dpi(status_icon_size, dpi_))),
-      icon_size_(icons_->size()) {
+MainWindow::MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance,
+                       Session& session)
+    : WindowObject(nullptr, title, style, rectangle, instance), session_(session),
+      controls_(controls), dpi_(window_dpi(nullptr)), log_mailbox_(std::make_shared<LogMailbox>()) {
     // Created hidden: show makes it visible once every child is in place.
     style_ &= ~WS_VISIBLE;
     extended_style_ = WS_EX_CONTEXTHELP | WS_EX_CLIENTEDGE;
@@ -79,14 +81,15 @@ RECT MainWindow::page_area() const {
 }
 
 bool MainWindow::create() {
-    WindowObject::create();
-
+    if (!WindowObject::create()) {
+        return false;
+    }
     INITCOMMONCONTROLSEX common_controls = {sizeof common_controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common_controls);
 
     dpi_ = dpi_after_creation();
-    icon_size_ = scale_to_dpi(status_icon_size, dpi_);
     font_ = WindowFont(dpi_);
+    icons_ = std::make_unique<StatusIcons>(instance_, scale_to_dpi(status_icon_size, dpi_));
     controls_.create(window_, instance_, dpi_, font_.get());
     status_icon_ = controls_.get(IDC_STATUS_ICON);
     start_button_ = controls_.get(IDC_START);
@@ -108,10 +111,15 @@ bool MainWindow::create() {
     }
 
     const RECT pages = page_area();
-    config_page_ = std::make_unique<ConfigPage>(instance_, tab_control_, &pages, dpi_, font_.get());
+    config_page_ =
+        std::make_unique<ConfigPage>(instance_, tab_control_, &pages, dpi_, font_.get(), session_);
     config_page_->create();
     config_page_->deactivate();
     SendMessageA(tab_control_, TCM_SETCURSEL, 0, 0);
+    // Told over the painted window, whose page shows what Apply would write instead.
+    if (session_.config_file_unreadable) {
+        post_private_message(window_, private_message::config_unreadable);
+    }
     start_up_pending_ = true;
     return true;
 }
@@ -130,16 +138,18 @@ void MainWindow::finish_start_up() {
     SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
     SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, tooltip_display_ms);
 
-    // Last, so that every handle the monitor reads exists before its thread runs.
-    (new StatusMonitor())->start();
+    // Workers live as long as the process; they only post to this window.
+    (new StatusMonitor(window_))->start();
 }
 
 LoggingPage* MainWindow::logging_page() {
     if (logging_page_ == nullptr) {
         const RECT pages = page_area();
-        logging_page_ =
-            std::make_unique<LoggingPage>(instance_, tab_control_, &pages, dpi_, font_.get());
-        logging_page_->create(); // starts the log follower
+        logging_page_ = std::make_unique<LoggingPage>(instance_, tab_control_, &pages, dpi_,
+                                                      font_.get(), session_.log_file_path);
+        if (logging_page_->create()) {
+            (new LogFollower(session_.log_file_path, log_mailbox_, window_))->start();
+        }
         logging_page_->deactivate();
     }
     return logging_page_.get();
@@ -171,14 +181,24 @@ void MainWindow::apply_dpi(unsigned reported_dpi, const RECT* suggested) {
         InvalidateRect(window_, nullptr, TRUE); // the painted label moves and changes font
     }
     font_ = std::move(font); // the old font goes once no control uses it
-    icon_size_ = scale_to_dpi(status_icon_size, dpi_);
+    // The control lets go of the old icons before they are destroyed.
+    std::unique_ptr<StatusIcons> old_icons = std::exchange(
+        icons_, std::make_unique<StatusIcons>(instance_, scale_to_dpi(status_icon_size, dpi_)));
+    update_status_icon();
 }
 
 void MainWindow::show_logging_tab() {
     SendMessageA(tab_control_, TCM_SETCURSEL, 1, 0);
     // A selection made by message sends no change notifications: switch the pages here.
     config_page_->deactivate();
-    logging_page_->activate(); // the follower that calls this belongs to the page
+    logging_page()->activate();
+}
+
+void MainWindow::update_status_icon() {
+    if (shown_state_ != nullptr) {
+        SendMessageA(status_icon_, STM_SETICON,
+                     reinterpret_cast<WPARAM>(icons_->of(shown_state_->icon)), 0);
+    }
 }
 
 void MainWindow::show_service_state(DWORD state) {
@@ -187,25 +207,41 @@ void MainWindow::show_service_state(DWORD state) {
     set_enabled(start_button_, row.start_enabled);
     set_enabled(stop_button_, row.stop_enabled);
     // Icon and text only when they change: setting the icon repaints it, twice a second.
-    const int icon_size = icon_size_;
-    const bool resized = icons_->size() != icon_size;
-    if (&row == shown_state_ && !resized) {
-        return;
-    }
-    std::unique_ptr<StatusIcons> previous;
-    if (resized) {
-        previous = std::exchange(icons_, std::make_unique<StatusIcons>(app_instance, icon_size));
-    }
-    // The control lets go of the previous icons before they are destroyed.
-    SendMessageA(status_icon_, STM_SETICON, reinterpret_cast<WPARAM>(icons_->of(row.icon)), 0);
     if (&row == shown_state_) {
         return;
     }
     shown_state_ = &row;
+    update_status_icon();
     const LoadedString text(row.text_id);
-    TOOLINFOA tool = status_tool(status_icon_, app_instance);
+    TOOLINFOA tool = status_tool(status_icon_, instance_);
     tool.lpszText = const_cast<char*>(text.c_str());
     SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void MainWindow::show_log_rows() {
+    const LogBatch batch = log_mailbox_->take();
+    if (!batch.rows.empty() && logging_page_ != nullptr) {
+        logging_page_->add_rows(batch.rows);
+        // Drawn by a message of its own: the window answers others in between.
+        post_private_message(window_, private_message::log_rows_added);
+    }
+    pending_warnings_ += batch.warnings;
+    show_stop_warnings();
+}
+
+void MainWindow::show_stop_warnings() {
+    // Called again from within the box (its loop dispatches this window's messages): the
+    // warnings that come meanwhile wait for the box in front to be answered.
+    if (warning_shown_) {
+        return;
+    }
+    warning_shown_ = true;
+    while (pending_warnings_ > 0) {
+        --pending_warnings_;
+        show_logging_tab();
+        show_message_box(window_, IDS_ERR_CLIENT_QUIT, MB_ICONEXCLAMATION | MB_OK);
+    }
+    warning_shown_ = false;
 }
 
 void MainWindow::run_service_command(bool (ServiceControl::*command)()) {
@@ -236,95 +272,125 @@ TabDialog* MainWindow::page_at(LRESULT tab_index) {
     return nullptr;
 }
 
-void MainWindow::paint(HWND window) {
-    PAINTSTRUCT paint = {};
-    const HDC context = BeginPaint(window, &paint);
-    SetBkMode(context, TRANSPARENT);
+void MainWindow::on_paint(HWND window) {
+    const Painting painting(window);
+    SetBkMode(painting.context(), TRANSPARENT);
     // In the controls' font, so that the status line reads as one.
-    const HGDIOBJ previous_font = SelectObject(context, font_.get());
+    const SelectedObject font(painting.context(), font_.get());
     const LoadedString text(IDS_SERVICE_STATUS_LABEL);
-    TextOutA(context, scale_to_dpi(status_label_at.x, dpi_), scale_to_dpi(status_label_at.y, dpi_),
-             text.c_str(), lstrlenA(text.c_str()));
-    SelectObject(context, previous_font);
-    EndPaint(window, &paint);
+    TextOutA(painting.context(), scale_to_dpi(status_label_at.x, dpi_),
+             scale_to_dpi(status_label_at.y, dpi_), text.c_str(), lstrlenA(text.c_str()));
 }
 
-LRESULT MainWindow::confirm_close(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindow::on_timer(HWND window, WPARAM wparam, LPARAM lparam) {
+    if (wparam != finish_start_up_timer) {
+        return DefWindowProcA(window, WM_TIMER, wparam, lparam);
+    }
+    KillTimer(window, finish_start_up_timer);
+    if (start_up_pending_) {
+        start_up_pending_ = false;
+        finish_start_up();
+    }
+    return 0;
+}
+
+LRESULT MainWindow::on_close(HWND window, WPARAM wparam, LPARAM lparam) {
     const LoadedString question(IDS_CONFIRM_QUIT);
     const LoadedString caption(IDS_QUIT_CAPTION);
     if (MessageBoxA(window, question.c_str(), caption.c_str(), MB_YESNO | MB_DEFBUTTON2) == IDYES) {
-        return DefWindowProcA(window, message, wparam, lparam); // destroys the window
+        return DefWindowProcA(window, WM_CLOSE, wparam, lparam); // destroys the window
+    }
+    return 0;
+}
+
+LRESULT MainWindow::on_show_window(HWND window, WPARAM wparam, LPARAM lparam) {
+    if (wparam == 0) {
+        return DefWindowProcA(window, WM_SHOWWINDOW, wparam, lparam);
+    }
+    if (TabDialog* page = page_at(SendMessageA(tab_control_, TCM_GETCURSEL, 0, 0))) {
+        page->activate();
+    }
+    return 0;
+}
+
+LRESULT MainWindow::on_notify(HWND window, WPARAM wparam, LPARAM lparam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (header == nullptr || header->hwndFrom != tab_control_) {
+        return 0;
+    }
+    if (header->code != TCN_SELCHANGING && header->code != TCN_SELCHANGE) {
+        return DefWindowProcA(window, WM_NOTIFY, wparam, lparam);
+    }
+    // Two steps: the page of the old selection goes before the new one comes.
+    if (TabDialog* page = page_at(SendMessageA(tab_control_, TCM_GETCURSEL, 0, 0))) {
+        header->code == TCN_SELCHANGING ? page->deactivate() : page->activate();
+    }
+    return 0;
+}
+
+LRESULT MainWindow::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
+    const int id = LOWORD(wparam);
+    if (HIWORD(wparam) != BN_CLICKED || (id != IDC_START && id != IDC_STOP)) {
+        return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
+    }
+    // Both stay disabled until the next status report sets them from the state.
+    EnableWindow(start_button_, FALSE);
+    EnableWindow(stop_button_, FALSE);
+    run_service_command(id == IDC_START ? &ServiceControl::start : &ServiceControl::stop);
+    return 0;
+}
+
+LRESULT MainWindow::on_private_message(UINT message, WPARAM wparam) {
+    switch (message) {
+    case private_message::service_state:
+        show_service_state(static_cast<DWORD>(wparam));
+        break;
+    case private_message::log_rows:
+        show_log_rows();
+        break;
+    case private_message::log_rows_added:
+        if (logging_page_ != nullptr) {
+            logging_page_->draw_added_rows();
+        }
+        break;
+    case private_message::config_unreadable:
+        show_message_box(window_, IDS_WARN_CONFIG_UNREADABLE, MB_OK | MB_ICONWARNING);
+        break;
+    default:
+        break;
     }
     return 0;
 }
 
 LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message >= private_message::first && message <= private_message::last) {
+        // Made up by another process: nothing to do with this program.
+        return carries_private_key(lparam) ? on_private_message(message, wparam) : 0;
+    }
     switch (message) {
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:
-        paint(window);
+        on_paint(window);
         if (start_up_pending_) {
             SetTimer(window, finish_start_up_timer, 0, nullptr);
         }
         return 0;
     case WM_TIMER:
-        if (wparam != finish_start_up_timer) {
-            break;
-        }
-        KillTimer(window, finish_start_up_timer);
-        if (start_up_pending_) {
-            start_up_pending_ = false;
-            finish_start_up();
-        }
-        return 0;
+        return on_timer(window, wparam, lparam);
     case WM_CLOSE:
-        return confirm_close(window, message, wparam, lparam);
+        return on_close(window, wparam, lparam);
     case WM_DPICHANGED:
         apply_dpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
         return 0;
-    case config_warning_message:
-        show_message_box(window, IDS_WARN_CONFIG_UNREADABLE, MB_OK | MB_ICONWARNING);
-        return 0;
     case WM_SHOWWINDOW:
-        if (wparam == 0) {
-            break;
-        }
-        if (TabDialog* page = page_at(SendMessageA(tab_control_, TCM_GETCURSEL, 0, 0))) {
-            page->activate();
-        }
-        return 0;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-        if (header == nullptr || header->hwndFrom != tab_control_) {
-            return 0;
-        }
-        if (header->code != TCN_SELCHANGING && header->code != TCN_SELCHANGE) {
-            break;
-        }
-        if (TabDialog* page = page_at(SendMessageA(tab_control_, TCM_GETCURSEL, 0, 0))) {
-            if (header->code == TCN_SELCHANGING) {
-                page->deactivate();
-            } else {
-                page->activate();
-            }
-        }
-        return 0;
-    }
+        return on_show_window(window, wparam, lparam);
+    case WM_NOTIFY:
+        return on_notify(window, wparam, lparam);
     case WM_COMMAND:
-        if (HIWORD(wparam) == BN_CLICKED &&
-            (LOWORD(wparam) == IDC_START || LOWORD(wparam) == IDC_STOP)) {
-            // Both stay disabled until the next status report sets them from the state.
-            EnableWindow(start_button_, FALSE);
-            EnableWindow(stop_button_, FALSE);
-            run_service_command(LOWORD(wparam) == IDC_START ? &ServiceControl::start
-                                                            : &ServiceControl::stop);
-            return 0;
-        }
-        break;
+        return on_command(window, wparam, lparam);
     default:
-        break;
+        return DefWindowProcA(window, message, wparam, lparam);
     }
-    return DefWindowProcA(window, message, wparam, lparam);
 }

@@ -1,35 +1,21 @@
 #include "app/startup.h"
 
+#include <windows.h>
+
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
-#include "app/loaded_string.h"
-#include "app/owned_handle.h"
-#include "config/bounded_text.h"
+#include "base/bounded_text.h"
+#include "base/loaded_string.h"
+#include "base/owned_handle.h"
 #include "config/config_reader.h"
 #include "res/resource.h"
-
-HINSTANCE app_instance = nullptr;
-MainWindow* main_window = nullptr;
-
-char install_dir[path_capacity];
-char config_file_path[path_capacity];
-char default_config_file_path[path_capacity];
-char log_file_path[path_capacity];
-
-ConfigRecord default_record;
-ConfigRecord file_record;
-ConfigRecord working_record;
-
-bool config_file_unreadable = false;
-bool default_file_read = false;
 
 namespace {
 
 constexpr const char* registry_key = "SOFTWARE\\Quorix\\RYX Client";
 constexpr const char* registry_value = "installdir";
-constexpr std::size_t error_text_capacity = 4096;
 // The client, or an editor, may hold the file for a moment while it writes it.
 constexpr int open_attempts = 5;
 constexpr DWORD open_retry_ms = 50;
@@ -79,62 +65,57 @@ bool read_installation(char* text, std::size_t capacity) {
 }
 
 // directory + "\" + file name; false when the result would not fit a path buffer.
-bool compose_path(char* path, const char* directory, const char* file_name) {
+bool compose_path(char (&path)[path_capacity], const char* directory, const char* file_name) {
     const int length = std::snprintf(path, path_capacity, "%s\\%s", directory, file_name);
     return length >= 0 && static_cast<std::size_t>(length) < path_capacity;
 }
 
-void clear_paths() {
-    std::memset(install_dir, 0, path_capacity);
-    std::memset(config_file_path, 0, path_capacity);
-    std::memset(default_config_file_path, 0, path_capacity);
-    std::memset(log_file_path, 0, path_capacity);
+void clear_paths(Session& session) {
+    for (char* path : {session.install_dir, session.config_file_path,
+                       session.default_config_file_path, session.log_file_path}) {
+        std::memset(path, 0, path_capacity);
+    }
 }
 
 } // namespace
 
-bool resolve_installation_paths(char* error_text, std::size_t capacity) {
+bool resolve_installation_paths(Session& session, char* error_text, std::size_t capacity) {
     if (capacity > 0) {
         std::memset(error_text, 0, capacity);
     }
-    clear_paths();
+    clear_paths(session);
 
     char value[path_capacity];
     if (read_installation(value, sizeof value)) {
-        copy_text(install_dir, path_capacity, value);
+        copy_text(session.install_dir, path_capacity, value);
         // A directory too long for its file names counts as no installation at all.
-        if (compose_path(config_file_path, install_dir, "ryxc.conf") &&
-            compose_path(default_config_file_path, install_dir, "ryxc.conf.default") &&
-            compose_path(log_file_path, install_dir, "ryxc.log")) {
+        if (compose_path(session.config_file_path, session.install_dir, "ryxc.conf") &&
+            compose_path(session.default_config_file_path, session.install_dir,
+                         "ryxc.conf.default") &&
+            compose_path(session.log_file_path, session.install_dir, "ryxc.log")) {
             return true;
         }
-        clear_paths();
+        clear_paths(session);
     }
 
     append_line(error_text, capacity, LoadedString(IDS_ERR_NOT_INSTALLED).c_str());
     return false;
 }
 
-bool initialise() {
-    char error_text[error_text_capacity];
-    default_record = ConfigRecord();
-    file_record = ConfigRecord();
-    if (!resolve_installation_paths(error_text, sizeof error_text)) {
-        MessageBoxA(nullptr, error_text, nullptr, MB_ICONERROR | MB_OK);
-        ExitProcess(1);
-    }
-    ConfigFileRead config = read_config_file(config_file_path, file_record);
+void load_configuration(Session& session) {
+    session.default_record = ConfigRecord();
+    session.file_record = ConfigRecord();
+    ConfigFileRead config = read_config_file(session.config_file_path, session.file_record);
     for (int attempt = 1; config == ConfigFileRead::unreadable && attempt < open_attempts;
          ++attempt) {
         Sleep(open_retry_ms);
-        config = read_config_file(config_file_path, file_record);
+        config = read_config_file(session.config_file_path, session.file_record);
     }
     // A missing file is a new installation; one that is there but unreadable is worth a word,
     // before Apply replaces it.
-    config_file_unreadable =
+    session.config_file_unreadable =
         config == ConfigFileRead::unreadable || config == ConfigFileRead::not_text;
-    default_file_read =
-        read_config_file(default_config_file_path, default_record) == ConfigFileRead::read;
-    working_record = ConfigRecord(file_record);
-    return true;
+    session.default_file_read = read_config_file(session.default_config_file_path,
+                                                 session.default_record) == ConfigFileRead::read;
+    session.working_record = session.file_record;
 }

@@ -20,18 +20,19 @@
 #include <utility>
 #include <vector>
 
-#include "app/owned_handle.h"
-#include "app/startup.h"
-#include "config/bounded_text.h"
-#include "log/list_log_view.h"
+#include "base/owned_handle.h"
+#include "base/private_message.h"
 #include "log/log_file.h"
+#include "log/log_follower.h"
+#include "log/log_mailbox.h"
 #include "log/log_reader.h"
 #include "log/logging_page.h"
+#include "log/mailbox_log_view.h"
 #include "res/resource.h"
 
 namespace {
 
-constexpr int row_limit = 1001;
+constexpr int row_limit = static_cast<int>(LogBatch::row_limit);
 constexpr int runs = 5; // each catch-up figure is the median of this many
 constexpr DWORD timeout_ms = 600000;
 constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -153,10 +154,9 @@ double time_getline(const std::string& path) {
 // What the list is sent, watched on the user-interface thread that owns it.
 struct ListWatch {
     WNDPROC original = nullptr;
-    WNDPROC page_original = nullptr;
     long long messages = 0;
     long long batches = 0;
-    long long batch_newest = -1; // the newest sequence in the batch being shown
+    long long batch_newest = -1; // the newest sequence among the rows added, not yet drawn
     double longest_batch = 0;
     long long longest_batch_messages = 0;
     // Following: the newest line shown so far, and how late the oldest line it brought was.
@@ -189,22 +189,33 @@ LRESULT CALLBACK watching_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
     return CallWindowProcA(watch.original, window, message, wparam, lparam);
 }
 
-LRESULT CALLBACK watching_page_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message != ListLogView::run_work_message) {
-        return CallWindowProcA(watch.page_original, window, message, wparam, lparam);
+// The window's side of the follower, as the main window has it: the rows taken from the
+// mailbox into the page, then drawn by a message of their own; each step timed.
+LogMailbox mailbox;
+LoggingPage* page = nullptr;
+
+LRESULT CALLBACK frame_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if ((message != private_message::log_rows && message != private_message::log_rows_added) ||
+        !carries_private_key(lparam)) {
+        return DefWindowProcA(window, message, wparam, lparam);
     }
     ++watch.batches;
-    watch.batch_newest = -1;
     const long long messages = watch.messages;
     const LARGE_INTEGER started = now();
-    const LRESULT result = CallWindowProcA(watch.page_original, window, message, wparam, lparam);
+    if (message == private_message::log_rows) {
+        page->add_rows(mailbox.take().rows);
+        post_private_message(window, private_message::log_rows_added);
+    } else {
+        page->draw_added_rows();
+    }
     const double took = seconds_since(started);
     if (took > watch.longest_batch) {
         watch.longest_batch = took;
         watch.longest_batch_messages = watch.messages - messages;
     }
-    // The rows are in and scrolled to: the lines up to the newest are as good as shown.
-    if (watch.following && watch.batch_newest > watch.shown) {
+    // The rows are in and drawn: the lines up to the newest are as good as shown.
+    if (message == private_message::log_rows_added && watch.following &&
+        watch.batch_newest > watch.shown) {
         const long long oldest = watch.shown + 1;
         if (oldest < written_capacity && written_at[oldest] != 0) {
             LARGE_INTEGER written = {};
@@ -213,7 +224,10 @@ LRESULT CALLBACK watching_page_proc(HWND window, UINT message, WPARAM wparam, LP
         }
         watch.shown = watch.batch_newest;
     }
-    return result;
+    if (message == private_message::log_rows_added) {
+        watch.batch_newest = -1;
+    }
+    return 0;
 }
 
 // The longest batch the list took since the last call, and its list messages.
@@ -279,27 +293,27 @@ HWND make_frame() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = DefWindowProcA;
-    window_class.hInstance = app_instance;
+    window_class.lpfnWndProc = frame_proc;
+    window_class.hInstance = GetModuleHandleA(nullptr);
     window_class.lpszClassName = "LogCatchupBench";
     RegisterClassA(&window_class);
     return CreateWindowExA(0, "LogCatchupBench", "log_catchup", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                           0, 646, 526, nullptr, nullptr, app_instance, nullptr);
+                           0, 646, 526, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
-// A Logging page, as the program makes it, shown; its follower starts at once.
-HWND make_page(HWND frame) {
+// A Logging page, as the program makes it, shown, and its follower of the log at path.
+HWND make_page(HWND frame, const std::string& path) {
     const RECT page_area = {1, 25, 620, 434};
-    auto* page = new LoggingPage(app_instance, frame, &page_area, 96,
-                                 static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    page = new LoggingPage(GetModuleHandleA(nullptr), frame, &page_area, 96,
+                           static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), path.c_str());
     page->create();
     page->activate();
     const HWND list = GetDlgItem(page->handle(), IDC_LOG_LIST);
-    // The follower's first sends wait for this thread's message loop, so none is missed.
     watch.original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watching_proc)));
-    watch.page_original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        page->handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watching_page_proc)));
+    // Never stopped, as in the program; it waits for its log, made only when followed.
+    std::shared_ptr<LogMailbox> unowned(&mailbox, [](LogMailbox*) {});
+    (new LogFollower(path, unowned, frame))->start();
     return list;
 }
 
@@ -386,6 +400,7 @@ private:
 struct CatchUp {
     std::string path;
     HWND list = nullptr;
+    HWND frame = nullptr;
     bool whole = false;
     int waits = 1; // how many of the reader's one-second waits end the run (not waited for)
     double seconds = 0;
@@ -395,7 +410,7 @@ struct CatchUp {
 DWORD WINAPI catch_up_thread(void* parameter) {
     auto& job = *static_cast<CatchUp*>(parameter);
     CountingLog log(job.path.c_str(), job.whole);
-    ListLogView view(job.list);
+    MailboxLogView view(mailbox, job.frame);
     LogReader reader(log, view);
     const LARGE_INTEGER start = now();
     for (int waits = 0; waits < job.waits;) {
@@ -429,14 +444,15 @@ struct Figure {
 };
 
 // The median of several catch-ups of one log, and whether each showed lines first to last.
-Figure catch_up_figure(const std::string& path, HWND list, long long first, long long last,
-                       int count = runs, bool whole = false) {
+Figure catch_up_figure(const std::string& path, HWND frame, HWND list, long long first,
+                       long long last, int count = runs, bool whole = false) {
     std::vector<double> seconds;
     Figure figure;
     for (int run = 0; run < count; ++run) {
         CatchUp job;
         job.path = path;
         job.list = list;
+        job.frame = frame;
         job.whole = whole;
         figure.rows_right = run_catch_up(job) && shows(list, first, last) && figure.rows_right;
         seconds.push_back(job.seconds);
@@ -568,10 +584,8 @@ int main(int argc, char** argv) {
     const std::string followed =
         std::string(temp) + "ryx-log-follow-" + std::to_string(GetCurrentProcessId()) + ".log";
 
-    app_instance = GetModuleHandleA(nullptr);
-    copy_text(log_file_path, path_capacity, followed.c_str()); // made only when followed
     const HWND frame = make_frame();
-    const HWND list = make_page(frame);
+    const HWND list = make_page(frame, followed);
     answers.window = frame;
     const OwnedHandle asking(CreateThread(nullptr, 0, ask_thread, nullptr, 0, nullptr),
                              CloseHandle);
@@ -583,7 +597,7 @@ int main(int argc, char** argv) {
     constexpr long long million = 1000000;
     const long long big_size = write_log(big, 0, 1, million);
     const double getline_time = std::min(time_getline(big), time_getline(big));
-    const Figure big_figure = catch_up_figure(big, list, million - row_limit + 1, million);
+    const Figure big_figure = catch_up_figure(big, frame, list, million - row_limit + 1, million);
     std::printf("  %lld lines (%.1f MB): %.4f s, %.0f KiB read; getline loop %.3f s: ratio %.3f "
                 "(target <= 1.2); rows %s\n",
                 million, big_size / 1e6, big_figure.seconds, big_figure.bytes / 1024, getline_time,
@@ -593,9 +607,9 @@ int main(int argc, char** argv) {
     const long long small_lines = 1000000 / static_cast<long long>(line_of(1).size());
     const long long small_size = write_log(small, 0, 1, small_lines);
     const Figure small_figure =
-        catch_up_figure(small, list, small_lines - row_limit + 1, small_lines);
+        catch_up_figure(small, frame, list, small_lines - row_limit + 1, small_lines);
     const long long huge_size = write_log(huge, 2200LL * 1000 * 1000, 1, 2000);
-    const Figure huge_figure = catch_up_figure(huge, list, 2000 - row_limit + 1, 2000);
+    const Figure huge_figure = catch_up_figure(huge, frame, list, 2000 - row_limit + 1, 2000);
     std::printf("  1 MB log (%.2f MB): %.4f s, %.0f KiB read; rows %s\n", small_size / 1e6,
                 small_figure.seconds, small_figure.bytes / 1024, verdict(small_figure.rows_right));
     std::printf("  %.2f GB log (sparse, 2000 lines at its end): %.4f s, %.0f KiB read (target <= "
@@ -603,7 +617,8 @@ int main(int argc, char** argv) {
                 huge_size / 1e9, huge_figure.seconds, huge_figure.bytes / 1024,
                 huge_figure.seconds / small_figure.seconds, verdict(huge_figure.rows_right));
     print_longest_batch("of these catch-ups");
-    const Figure huge_whole = catch_up_figure(huge, list, 2000 - row_limit + 1, 2000, 1, true);
+    const Figure huge_whole =
+        catch_up_figure(huge, frame, list, 2000 - row_limit + 1, 2000, 1, true);
     std::printf("  the same log read whole from its start, as before: %.2f s, %.0f MiB read; rows "
                 "%s\n",
                 huge_whole.seconds, mib(huge_whole.bytes), verdict(huge_whole.rows_right));
@@ -624,6 +639,7 @@ int main(int argc, char** argv) {
     CatchUp enormous;
     enormous.path = one_line;
     enormous.list = list;
+    enormous.frame = frame;
     enormous.waits = 2;
     double enormous_answer = 0;
     run_catch_up(enormous, &enormous_answer);
@@ -647,6 +663,7 @@ int main(int argc, char** argv) {
     CatchUp noise;
     noise.path = binary;
     noise.list = list;
+    noise.frame = frame;
     double noise_answer = 0;
     run_catch_up(noise, &noise_answer);
     std::printf("  64 MiB of random bytes: %.2f s, %d rows, %.1f MiB read; the window answered "

@@ -2,14 +2,14 @@
 
 #include <cstring>
 
-#include "config/bounded_text.h"
-#include "config/text_loader.h"
+#include "base/bounded_text.h"
+#include "base/text_loader.h"
 #include "res/resource.h"
 
 const char* const ConfigRecord::auth_method_keywords[keyword_count] = {"any", "digest-md5", "plain",
                                                                        "passdss-3des-1"};
-const char* const ConfigRecord::tunnel_mode_keywords[keyword_count] = {"v6anyv4", "v6v4",
-                                                                       "v6udpv4", "v4v6"};
+const char* const ConfigRecord::tunnel_mode_keywords[keyword_count] = {"v6anyv4", "v6v4", "v6udpv4",
+                                                                       "v4v6"};
 
 namespace {
 
@@ -17,7 +17,9 @@ constexpr std::int16_t prefix_minimum = 1;
 constexpr std::int16_t prefix_maximum = 128;
 constexpr std::size_t message_capacity = 256;
 
-const char* text_or_null(const char* text) { return text[0] != '\0' ? text : nullptr; }
+const char* text_or_null(const char* text) {
+    return text[0] != '\0' ? text : nullptr;
+}
 
 // Index of keyword in a four-row table, ignoring letter case; -1 when absent.
 int find_keyword(const char* const (&table)[ConfigRecord::keyword_count], const char* keyword) {
@@ -51,34 +53,52 @@ void ConfigRecord::assign_from(const ConfigRecord& other) {
     }
 }
 
-void ConfigRecord::set_server(const char* text) { copy_text(server_, sizeof server_, text); }
-const char* ConfigRecord::get_server() const { return text_or_null(server_); }
+void ConfigRecord::set_server(const char* text) {
+    copy_text(server_, sizeof server_, text);
+}
+const char* ConfigRecord::get_server() const {
+    return text_or_null(server_);
+}
 
-void ConfigRecord::set_userid(const char* text) { copy_text(userid_, sizeof userid_, text); }
-const char* ConfigRecord::get_userid() const { return text_or_null(userid_); }
+void ConfigRecord::set_userid(const char* text) {
+    copy_text(userid_, sizeof userid_, text);
+}
+const char* ConfigRecord::get_userid() const {
+    return text_or_null(userid_);
+}
 
-void ConfigRecord::set_passwd(const char* text) { copy_text(passwd_, sizeof passwd_, text); }
-const char* ConfigRecord::get_passwd() const { return text_or_null(passwd_); }
+void ConfigRecord::set_passwd(const char* text) {
+    copy_text(passwd_, sizeof passwd_, text);
+}
+const char* ConfigRecord::get_passwd() const {
+    return text_or_null(passwd_);
+}
 
 bool ConfigRecord::set_dns_server(const char* text) {
     copy_text(dns_server_, sizeof dns_server_, text);
     return true;
 }
-const char* ConfigRecord::get_dns_server() const { return text_or_null(dns_server_); }
+const char* ConfigRecord::get_dns_server() const {
+    return text_or_null(dns_server_);
+}
 
 bool ConfigRecord::set_client_v4(const char* text) {
     std::memset(client_v4_, 0, sizeof client_v4_);
     copy_text(client_v4_, sizeof client_v4_, text);
     return true;
 }
-const char* ConfigRecord::get_client_v4() const { return text_or_null(client_v4_); }
+const char* ConfigRecord::get_client_v4() const {
+    return text_or_null(client_v4_);
+}
 
 bool ConfigRecord::set_client_v6(const char* text) {
     std::memset(client_v6_, 0, sizeof client_v6_);
     copy_text(client_v6_, sizeof client_v6_, text);
     return true;
 }
-const char* ConfigRecord::get_client_v6() const { return text_or_null(client_v6_); }
+const char* ConfigRecord::get_client_v6() const {
+    return text_or_null(client_v6_);
+}
 
 bool ConfigRecord::parse_keepalive_interval(const char* text) {
     const std::int32_t value = to_int32(text);
@@ -89,9 +109,13 @@ bool ConfigRecord::parse_keepalive_interval(const char* text) {
     return true;
 }
 
-bool ConfigRecord::parse_prefixlen(const char* text) { return parse_prefix_number(text, prefixlen_); }
+bool ConfigRecord::parse_prefixlen(const char* text) {
+    return parse_prefix_number(text, prefixlen_);
+}
 
-bool ConfigRecord::parse_if_prefix(const char* text) { return parse_prefix_number(text, if_prefix_); }
+bool ConfigRecord::parse_if_prefix(const char* text) {
+    return parse_prefix_number(text, if_prefix_);
+}
 
 bool ConfigRecord::set_tunnel_mode(int index) {
     if (index < 0 || index >= keyword_count) {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 
 const char text_line_end[] = "\r\n";
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 
 namespace {
 
@@ -18,27 +18,22 @@ bool same_index(const BY_HANDLE_FILE_INFORMATION& one, const BY_HANDLE_FILE_INFO
 
 LogFile::LogFile(const char* path) : path_(path != nullptr ? path : "") {}
 
-LogFile::~LogFile() {
-    close();
-}
-
 bool LogFile::open() {
-    close();
-    file_ = CreateFileA(path_.c_str(), GENERIC_READ, share_all, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    return file_ != INVALID_HANDLE_VALUE;
+    file_.reset(CreateFileA(path_.c_str(), GENERIC_READ, share_all, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    return file_.is_open();
 }
 
 std::uint64_t LogFile::size() {
     LARGE_INTEGER bytes = {};
-    if (file_ == INVALID_HANDLE_VALUE || !GetFileSizeEx(file_, &bytes)) {
+    if (!file_.is_open() || !GetFileSizeEx(file_.get(), &bytes)) {
         return 0;
     }
     return static_cast<std::uint64_t>(bytes.QuadPart);
 }
 
 std::size_t LogFile::read(std::uint64_t offset, char* buffer, std::size_t capacity) {
-    if (file_ == INVALID_HANDLE_VALUE) {
+    if (!file_.is_open()) {
         return 0;
     }
     // The handle is not opened for overlapped reads: the record only carries a 64-bit offset
@@ -48,25 +43,25 @@ std::size_t LogFile::read(std::uint64_t offset, char* buffer, std::size_t capaci
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD count = 0;
     const auto wanted = static_cast<DWORD>(std::min<std::size_t>(capacity, MAXDWORD));
-    if (!ReadFile(file_, buffer, wanted, &count, &at)) {
+    if (!ReadFile(file_.get(), buffer, wanted, &count, &at)) {
         return 0; // the end of the file, or read again at the next check
     }
     return count;
 }
 
 bool LogFile::replaced(std::uint64_t position) {
-    if (file_ == INVALID_HANDLE_VALUE) {
+    if (!file_.is_open()) {
         return true;
     }
     // A file deleted the old way keeps its name until its last handle goes: let go of it,
     // or the client cannot make a new log.
     FILE_STANDARD_INFO standard = {};
-    if (GetFileInformationByHandleEx(file_, FileStandardInfo, &standard, sizeof standard) &&
+    if (GetFileInformationByHandleEx(file_.get(), FileStandardInfo, &standard, sizeof standard) &&
         standard.DeletePending) {
         return true;
     }
     BY_HANDLE_FILE_INFORMATION held = {};
-    if (!GetFileInformationByHandle(file_, &held)) {
+    if (!GetFileInformationByHandle(file_.get(), &held)) {
         return false; // nothing known: keep following what is open
     }
     if ((static_cast<std::uint64_t>(held.nFileSizeHigh) << 32 | held.nFileSizeLow) < position) {
@@ -91,8 +86,5 @@ bool LogFile::replaced(std::uint64_t position) {
 }
 
 void LogFile::close() {
-    if (file_ != INVALID_HANDLE_VALUE) {
-        CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-    }
+    file_.reset();
 }

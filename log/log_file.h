@@ -7,12 +7,12 @@
 
 #include <string>
 
+#include "base/owned_handle.h"
 #include "log/log_source.h"
 
 class LogFile : public LogSource {
 public:
     explicit LogFile(const char* path);
-    ~LogFile() override;
     LogFile(const LogFile&) = delete;
     LogFile& operator=(const LogFile&) = delete;
 
@@ -24,5 +24,5 @@ public:
 
 private:
     std::string path_;
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    OwnedHandle<HANDLE> file_{INVALID_HANDLE_VALUE, CloseHandle};
 };

@@ -1,22 +1,16 @@
 #include "log/log_follower.h"
 
-#include "app/startup.h"
-#include "log/list_log_view.h"
 #include "log/log_file.h"
 #include "log/log_reader.h"
+#include "log/mailbox_log_view.h"
 
 namespace {
-
 constexpr DWORD wait_ms = 1000;
-
 } // namespace
 
 bool LogFollower::run() {
-    if (list_ == nullptr) {
-        return false;
-    }
-    LogFile file(log_file_path);
-    ListLogView view(list_);
+    LogFile file(path_.c_str());
+    MailboxLogView view(*mailbox_, window_);
     LogReader reader(file, view);
     for (;;) {
         if (reader.step() == LogReader::Step::wait) {

@@ -2,22 +2,18 @@
 
 #include <commctrl.h>
 #include <cstring>
-#include <objbase.h>
 #include <shellapi.h>
 #include <string>
 #include <vector>
 
-#include "app/loaded_string.h"
-#include "app/owned_handle.h"
-#include "app/startup.h"
-#include "app/system_function.h"
+#include "base/com_apartment.h"
+#include "base/loaded_string.h"
+#include "base/opened_clipboard.h"
+#include "base/owned_handle.h"
+#include "base/system_function.h"
 #include "res/resource.h"
 
 namespace {
-
-// Another program may hold the clipboard open for a moment; the list never waits longer.
-constexpr int clipboard_attempts = 5;
-constexpr DWORD clipboard_retry_ms = 20;
 
 // A cell's whole text, however long the log line was.
 std::string cell_text(HWND list, int row, int column) {
@@ -63,20 +59,13 @@ void put_on_clipboard(HWND owner, const std::string& text) {
     std::vector<wchar_t> wide(wide_length > 0 ? wide_length : 1, L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size() + 1), wide.data(),
                         static_cast<int>(wide.size()));
-    bool opened = false;
-    for (int attempt = 0; attempt < clipboard_attempts && !opened; ++attempt) {
-        opened = OpenClipboard(owner) != FALSE;
-        if (!opened) {
-            Sleep(clipboard_retry_ms);
-        }
-    }
-    if (!opened) {
+    const OpenedClipboard clipboard(owner);
+    if (!clipboard.is_open()) {
         return; // held elsewhere: nothing copied, and nothing to tell
     }
     EmptyClipboard();
     hand_to_clipboard(CF_TEXT, clipboard_block(text.c_str(), text.size() + 1));
     hand_to_clipboard(CF_UNICODETEXT, clipboard_block(wide.data(), wide.size() * sizeof(wchar_t)));
-    CloseClipboard();
 }
 
 // The shell's default action on the file, as a double click in Explorer, which opens it in the
@@ -84,18 +73,13 @@ void put_on_clipboard(HWND owner, const std::string& text) {
 void open_with_shell(HWND owner, const char* path) {
     // Loaded here, on the rare click, rather than by every start of the program.
     using ShellExecuteFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOA*);
-    using CoInitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
-    using CoUninitializeFunction = void(WINAPI*)();
     const auto shell_execute =
         system_function<ShellExecuteFunction>("shell32.dll", "ShellExecuteExA");
-    const auto co_initialize = system_function<CoInitializeFunction>("ole32.dll", "CoInitializeEx");
-    const auto co_uninitialize =
-        system_function<CoUninitializeFunction>("ole32.dll", "CoUninitialize");
-    if (shell_execute == nullptr || co_initialize == nullptr || co_uninitialize == nullptr) {
+    if (shell_execute == nullptr) {
         return;
     }
     // Shell handlers may be COM objects; the call waits for them before COM is let go.
-    const HRESULT com = co_initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const ComApartment com;
     SHELLEXECUTEINFOA execute = {};
     execute.cbSize = sizeof execute;
     execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
@@ -111,9 +95,6 @@ void open_with_shell(HWND owner, const char* path) {
         execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_CLASSNAME;
         execute.lpClass = "txtfile";
         shell_execute(&execute);
-    }
-    if (SUCCEEDED(com)) {
-        co_uninitialize();
     }
 }
 
@@ -191,7 +172,7 @@ HMENU LogListActions::make_menu() const {
     if (menu != nullptr) {
         append_item(menu, IDM_COPY, IDS_COPY, ListView_GetSelectedCount(list_) > 0);
         append_item(menu, IDM_SELECT_ALL, IDS_SELECT_ALL, true);
-        append_item(menu, IDM_OPEN_LOG_FILE, IDS_OPEN_LOG_FILE, can_open(log_file_path));
+        append_item(menu, IDM_OPEN_LOG_FILE, IDS_OPEN_LOG_FILE, can_open(log_file_path_));
     }
     return menu;
 }
@@ -211,7 +192,7 @@ void LogListActions::show_menu(HWND owner, LPARAM screen_point) const {
         select_all();
         break;
     case IDM_OPEN_LOG_FILE:
-        open_with_shell(owner, log_file_path);
+        open_with_shell(owner, log_file_path_);
         break;
     default:
         break; // dismissed

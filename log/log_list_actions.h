@@ -6,7 +6,8 @@
 
 class LogListActions {
 public:
-    explicit LogListActions(HWND list) : list_(list) {}
+    LogListActions(HWND list, const char* log_file_path)
+        : list_(list), log_file_path_(log_file_path) {}
 
     // Ctrl+C and Ctrl+A on the list; false for any other key.
     bool handle_key(WORD virtual_key) const;
@@ -26,4 +27,5 @@ private:
     POINT menu_point(LPARAM screen_point) const;
 
     HWND list_;
+    const char* log_file_path_;
 };

@@ -1,8 +1,8 @@
 #include "log/log_reader.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -10,10 +10,6 @@ namespace {
 constexpr std::size_t read_size = 256 * 1024;
 // Looking back from the end takes smaller steps: the rows shown usually lie in the last one.
 constexpr std::size_t back_block = 64 * 1024;
-
-int as_position(long long value) {
-    return static_cast<int>(std::min<long long>(value, INT_MAX));
-}
 
 // A line's text as shown: without the carriage return of its line end, cut to the limit. A
 // line longer than limit + 1 bytes needs only its first limit + 1 of them.
@@ -107,8 +103,8 @@ LogReader::Step LogReader::step() {
     if (size > 0) {
         partial_waited_ = false;
         position_ += consume(buffer_.get(), size);
-        if (warn_) {
-            show_pending();
+        if (warnings_ > 0) {
+            show_pending(); // the user is told at once, with the rows up to the stop line
         }
         return Step::go_on;
     }
@@ -146,7 +142,7 @@ bool LogReader::find_catch_up_start() {
     // after catch-up, as any such line, and is none of catch-up's rows.
     std::uint64_t line_end = 0;
     Found found = scan.feed_before(end, line_end);
-    int rows = 0;
+    std::size_t rows = 0;
     while (found == Found::feed) {
         std::uint64_t feed = 0;
         found = scan.feed_before(line_end, feed);
@@ -171,8 +167,7 @@ bool LogReader::find_catch_up_start() {
 std::size_t LogReader::consume(const char* bytes, std::size_t size) {
     const char* const start = bytes;
     const char* const end = bytes + size;
-    // A stop line ends the read: what follows it waits until the warning is dismissed.
-    while (bytes < end && !warn_) {
+    while (bytes < end) {
         const auto* feed = static_cast<const char*>(
             std::memchr(bytes, '\n', static_cast<std::size_t>(end - bytes)));
         if (feed == nullptr) {
@@ -226,73 +221,50 @@ void LogReader::take_line(const char* line, std::size_t length, bool in_buffer) 
     // Only the newest rows can outlast the row limit: of a buffer's lines only the last ones
     // are worth a copy.
     if (in_buffer) {
-        in_buffer_.push_back({line, length, split, running_count_});
+        in_buffer_.push_back({line, length, split});
     } else {
-        hold_back(line, length, split, running_count_);
+        hold_back(line, length, split);
     }
     ++running_count_;
-    warn_ = caught_up_ && holds_stop_line(line + split.entry_offset, length - split.entry_offset);
+    if (caught_up_ && holds_stop_line(line + split.entry_offset, length - split.entry_offset)) {
+        ++warnings_;
+    }
 }
 
 void LogReader::hold_back_newest_in_buffer() {
-    const std::size_t skipped = in_buffer_.size() > static_cast<std::size_t>(row_limit)
-                                    ? in_buffer_.size() - static_cast<std::size_t>(row_limit)
-                                    : 0;
+    const std::size_t skipped = in_buffer_.size() > row_limit ? in_buffer_.size() - row_limit : 0;
     for (std::size_t index = skipped; index < in_buffer_.size(); ++index) {
         const LineInBuffer& held = in_buffer_[index];
-        hold_back(held.line, held.length, held.split, held.index);
+        hold_back(held.line, held.length, held.split);
     }
     in_buffer_.clear();
 }
 
-void LogReader::hold_back(const char* line, std::size_t length, const LogLineSplit& split,
-                          long long index) {
+void LogReader::hold_back(const char* line, std::size_t length, const LogLineSplit& split) {
     // Shown at the end of the file or at a stop line, or earlier when they hold too much text.
-    pending_.push(line, length, split, index);
+    pending_.push(line, length, split);
     if (pending_.bytes() > pending_budget) {
         show_pending_down_to(pending_budget / 2);
     }
 }
 
-long long LogReader::send_oldest_pending() {
-    const PendingRows::Row& row = pending_.oldest();
-    date_time_.assign(row.line.data(), row.split.date_time_length);
-    const int position = view_.insert_row(as_position(row.index), date_time_.c_str());
-    if (position >= 0) {
-        entry_.assign(row.line.data() + row.split.entry_offset,
-                      row.line.size() - row.split.entry_offset);
-        view_.set_entry(position, entry_.c_str());
-    }
-    if (position >= row_limit) {
-        view_.delete_first_row();
-    }
-    pending_.pop_oldest();
-    return position >= 0 ? static_cast<long long>(scroll_per_row) * position : 0;
-}
-
 void LogReader::show_pending_down_to(std::size_t bytes) {
-    // One go however many rows: what the list costs is mostly its one repaint. Every row has
-    // text, so down to 0 bytes is all of them.
-    view_.in_one_go([this, bytes] {
-        long long pixels = 0;
-        while (!pending_.empty() && pending_.bytes() > bytes) {
-            pixels += send_oldest_pending();
-        }
-        // One scroll after the rows covers the distance of all their own scrolls; only once
-        // the list has taken them does it know how far down it can go.
-        if (pixels > 0) {
-            view_.scroll(as_position(pixels));
-        }
-    });
+    // Every row has text, so down to 0 bytes is all of them.
+    LogBatch batch;
+    batch.rows.reserve(pending_.size());
+    while (!pending_.empty() && pending_.bytes() > bytes) {
+        const PendingRows::Row& row = pending_.oldest();
+        batch.rows.push_back({row.line.substr(0, row.split.date_time_length),
+                              row.line.substr(row.split.entry_offset)});
+        pending_.pop_oldest();
+    }
+    batch.warnings = std::exchange(warnings_, 0);
+    view_.show(std::move(batch));
 }
 
 void LogReader::show_pending() {
-    if (!pending_.empty()) {
+    if (!pending_.empty() || warnings_ > 0) {
         show_pending_down_to(0);
-    }
-    if (warn_) {
-        warn_ = false;
-        view_.show_stop_warning();
     }
 }
 

@@ -1,6 +1,7 @@
 // The log follower's reading logic, free of any window or file system: it reads the log
-// through a LogSource, turns lines into rows of a LogView, keeps the list to its row limit
-// and warns when the client reports that it quit, but only for lines read after catch-up.
+// through a LogSource, turns lines into rows, sends them to a LogView in batches of at most
+// the list's row limit, and counts a warning for each line by which the client reports that it
+// quit, but only for lines read after catch-up.
 #pragma once
 
 #include <cstddef>
@@ -17,10 +18,9 @@
 class LogReader {
 public:
     static constexpr std::size_t line_limit = 64 * 1024;
-    static constexpr int row_limit = 1001;
+    static constexpr std::size_t row_limit = LogBatch::row_limit;
     // Text that may be held back from the list before the oldest of it is shown.
     static constexpr std::size_t pending_budget = 4 * 1024 * 1024;
-    static constexpr int scroll_per_row = 8;
 
     enum class Step {
         go_on, // more to do at once
@@ -47,9 +47,7 @@ private:
     void end_partial_line();
     void take_line(const char* line, std::size_t length, bool in_buffer);
     void hold_back_newest_in_buffer();
-    void hold_back(const char* line, std::size_t length, const LogLineSplit& split,
-                   long long index);
-    long long send_oldest_pending(); // the distance the row's own scroll would go
+    void hold_back(const char* line, std::size_t length, const LogLineSplit& split);
     void show_pending();
     void show_pending_down_to(std::size_t bytes);
     void leave_file();
@@ -63,7 +61,7 @@ private:
     bool open_ = false;
     bool caught_up_ = false;
     bool leaving_ = false; // the path names another file: the open one is read to its end first
-    bool warn_ = false;    // the newest held row is a stop line, to warn about once shown
+    int warnings_ = 0;     // stop lines read since the last batch
     std::uint64_t position_ = 0; // of the next byte to read
     long long running_count_ = 0;
     PendingRows pending_;
@@ -72,9 +70,6 @@ private:
         const char* line;
         std::size_t length;
         LogLineSplit split;
-        long long index;
     };
     std::vector<LineInBuffer> in_buffer_;
-    std::string date_time_;
-    std::string entry_;
 };

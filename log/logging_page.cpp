@@ -2,9 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/loaded_string.h"
-#include "log/list_log_view.h"
-#include "log/log_follower.h"
+#include "base/loaded_string.h"
 #include "log/log_list_actions.h"
 #include "res/resource.h"
 #include "ui/child_controls.h"
@@ -37,79 +35,77 @@ bool insert_column(HWND list, int subitem, int width, unsigned text_id) {
 } // namespace
 
 LoggingPage::LoggingPage(HINSTANCE instance, HWND parent, const RECT* rectangle, unsigned dpi,
-                         HFONT font)
-    : TabDialog(instance, parent, rectangle, ControlTable(controls), dpi, font) {}
+                         HFONT font, const char* log_file_path)
+    : TabDialog(instance, parent, rectangle, ControlTable(controls), dpi, font),
+      log_file_path_(log_file_path) {}
+
+HWND LoggingPage::list() const {
+    return controls_.get(IDC_LOG_LIST);
+}
 
 bool LoggingPage::create() {
     TabDialog::create();
-    const HWND list = controls_.get(IDC_LOG_LIST);
-    const bool columns =
-        insert_column(list, 0, scale_to_dpi(date_time_width, dpi_), IDS_DATE_TIME) &&
-        insert_column(list, 1, entries_width(), IDS_ENTRIES);
-    if (!columns) {
-        return false; // nothing to tell the user: the tab just stays empty
-    }
-    // Workers live as long as the process.
-    (new LogFollower(list))->start();
-    return true;
+    rows_ = LogList(list());
+    // Nothing to tell the user when a column is refused: the tab just stays empty.
+    return insert_column(list(), 0, scale_to_dpi(date_time_width, dpi_), IDS_DATE_TIME) &&
+           insert_column(list(), 1, entries_width(), IDS_ENTRIES);
 }
 
 int LoggingPage::entries_width() const {
     RECT list_area = {};
-    GetWindowRect(controls_.get(IDC_LOG_LIST), &list_area);
+    GetWindowRect(list(), &list_area);
     return (list_area.right - list_area.left) - scale_to_dpi(date_time_width, dpi_);
 }
 
 void LoggingPage::lay_out(const RECT& rectangle, unsigned dpi, HFONT font) {
     TabDialog::lay_out(rectangle, dpi, font);
-    const HWND list = controls_.get(IDC_LOG_LIST);
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, scale_to_dpi(date_time_width, dpi));
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, entries_width());
+    SendMessageA(list(), LVM_SETCOLUMNWIDTH, 0, scale_to_dpi(date_time_width, dpi));
+    SendMessageA(list(), LVM_SETCOLUMNWIDTH, 1, entries_width());
+}
+
+LRESULT LoggingPage::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
+    if (LOWORD(wparam) == IDC_CLEAR && HIWORD(wparam) == BN_CLICKED) {
+        SendMessageA(list(), LVM_DELETEALLITEMS, 0, 0);
+        return 0;
+    }
+    return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
+}
+
+LRESULT LoggingPage::on_notify(HWND window, WPARAM wparam, LPARAM lparam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+    if (header != nullptr && header->idFrom == IDC_LOG_LIST && header->code == LVN_KEYDOWN &&
+        LogListActions(list(), log_file_path_.c_str())
+            .handle_key(reinterpret_cast<const NMLVKEYDOWN*>(lparam)->wVKey)) {
+        return 0;
+    }
+    return DefWindowProcA(window, WM_NOTIFY, wparam, lparam);
+}
+
+LRESULT LoggingPage::on_context_menu(HWND window, WPARAM wparam, LPARAM lparam) {
+    if (reinterpret_cast<HWND>(wparam) == list()) {
+        LogListActions(list(), log_file_path_.c_str()).show_menu(window, lparam);
+        return 0;
+    }
+    return DefWindowProcA(window, WM_CONTEXTMENU, wparam, lparam);
 }
 
 LRESULT LoggingPage::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_COMMAND:
-        if (LOWORD(wparam) == IDC_CLEAR && HIWORD(wparam) == BN_CLICKED) {
-            SendMessageA(controls_.get(IDC_LOG_LIST), LVM_DELETEALLITEMS, 0, 0);
-            return 0;
-        }
-        break;
+        return on_command(window, wparam, lparam);
+    case WM_NOTIFY:
+        return on_notify(window, wparam, lparam);
+    case WM_CONTEXTMENU:
+        return on_context_menu(window, wparam, lparam);
     case WM_PAINT:
         paint_nothing(window);
         return 0;
     case WM_SHOWWINDOW:
-        if (wparam != 0) {
-            return 0;
-        }
-        break;
+        return wparam != 0 ? 0 : DefWindowProcA(window, message, wparam, lparam);
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-        if (header != nullptr && header->idFrom == IDC_LOG_LIST && header->code == LVN_KEYDOWN &&
-            LogListActions(controls_.get(IDC_LOG_LIST))
-                .handle_key(reinterpret_cast<const NMLVKEYDOWN*>(lparam)->wVKey)) {
-            return 0;
-        }
-        break;
-    }
-    case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wparam) == controls_.get(IDC_LOG_LIST)) {
-            LogListActions(controls_.get(IDC_LOG_LIST)).show_menu(window, lparam);
-            return 0;
-        }
-        break;
-    case ListLogView::run_work_message:
-        // Only the follower of this process sends it, with work that outlives the send.
-        if (lparam != 0 && InSendMessage()) {
-            (*reinterpret_cast<const std::function<void()>*>(lparam))();
-            return ListLogView::work_done;
-        }
-        return 0;
     default:
-        break;
+        return DefWindowProcA(window, message, wparam, lparam);
     }
-    return DefWindowProcA(window, message, wparam, lparam);
 }

@@ -17,8 +17,7 @@ void assign_line(std::string& slot, const char* line, std::size_t length) {
 
 PendingRows::PendingRows(std::size_t capacity) : rows_(capacity) {}
 
-void PendingRows::push(const char* line, std::size_t length, const LogLineSplit& split,
-                       long long index) {
+void PendingRows::push(const char* line, std::size_t length, const LogLineSplit& split) {
     if (rows_.empty()) {
         return;
     }
@@ -28,7 +27,6 @@ void PendingRows::push(const char* line, std::size_t length, const LogLineSplit&
     Row& row = rows_[(first_ + count_) % rows_.size()];
     assign_line(row.line, line, length);
     row.split = split;
-    row.index = index;
     bytes_ += length;
     ++count_;
 }

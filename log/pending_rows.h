@@ -14,13 +14,12 @@ public:
     struct Row {
         std::string line;
         LogLineSplit split;
-        long long index; // the running count when the line was read
     };
 
     explicit PendingRows(std::size_t capacity);
 
     // Holds the line as the newest row; when full, the oldest row is dropped for it.
-    void push(const char* line, std::size_t length, const LogLineSplit& split, long long index);
+    void push(const char* line, std::size_t length, const LogLineSplit& split);
 
     bool empty() const { return count_ == 0; }
     std::size_t size() const { return count_; }

@@ -1,7 +1,7 @@
 #include "service/service_control.h"
 
-#include "app/owned_handle.h"
-#include "config/bounded_text.h"
+#include "base/bounded_text.h"
+#include "base/owned_handle.h"
 
 const ServiceManagerCalls ServiceManagerCalls::system = {
     OpenSCManagerA, OpenServiceA,   QueryServiceStatus,
@@ -19,36 +19,26 @@ bool means_unavailable(DWORD error) {
 } // namespace
 
 ServiceControl::ServiceControl(const char* service_name, const ServiceManagerCalls& calls)
-    : calls_(calls) {
+    : calls_(calls), manager_(nullptr, calls.close_handle) {
     copy_text(service_name_, sizeof service_name_, service_name);
     open();
 }
 
-ServiceControl::~ServiceControl() {
-    close_manager();
-}
-
-void ServiceControl::close_manager() {
-    // A monitor may reopen once a second for days: never leak what a reopen replaces.
-    if (manager_ != nullptr) {
-        calls_.close_handle(manager_);
-        manager_ = nullptr;
-    }
-}
-
 SC_HANDLE ServiceControl::open_service() {
-    return granted_access_ != 0 ? calls_.open_service(manager_, service_name_, granted_access_)
-                                : nullptr;
+    return granted_access_ != 0
+               ? calls_.open_service(manager_.get(), service_name_, granted_access_)
+               : nullptr;
 }
 
 void ServiceControl::open() {
-    close_manager();
-    manager_ = calls_.open_manager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    if (manager_ != nullptr) {
+    // A monitor may reopen once a second for days: what a reopen replaces is closed first.
+    manager_.reset();
+    manager_.reset(calls_.open_manager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    if (manager_.is_open()) {
         granted_access_ = SC_MANAGER_ALL_ACCESS;
     } else if (GetLastError() == ERROR_ACCESS_DENIED) {
-        manager_ = calls_.open_manager(nullptr, nullptr, GENERIC_READ);
-        if (manager_ != nullptr) {
+        manager_.reset(calls_.open_manager(nullptr, nullptr, GENERIC_READ));
+        if (manager_.is_open()) {
             granted_access_ = GENERIC_READ;
         }
     }

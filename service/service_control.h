@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "base/owned_handle.h"
 #include "service/service_manager_calls.h"
 
 class ServiceControl {
@@ -16,7 +17,6 @@ public:
     // is_available.
     explicit ServiceControl(const char* service_name,
                             const ServiceManagerCalls& calls = ServiceManagerCalls::system);
-    ~ServiceControl();
     ServiceControl(const ServiceControl&) = delete;
     ServiceControl& operator=(const ServiceControl&) = delete;
 
@@ -36,12 +36,11 @@ private:
     // The service is opened for each operation and closed right after: an open handle
     // would keep a removed service alive ("marked for delete") and block its reinstallation.
     SC_HANDLE open_service();
-    void close_manager();
     // Keeps the reason of a failure before closing the service can change it.
     bool note_outcome(bool succeeded);
 
     const ServiceManagerCalls& calls_;
-    SC_HANDLE manager_ = nullptr;
+    OwnedHandle<SC_HANDLE> manager_;
     SERVICE_STATUS status_ = {};
     bool available_ = true;
     DWORD granted_access_ = 0;

@@ -1,7 +1,6 @@
 #include "service/status_monitor.h"
 
-#include "app/main_window.h"
-#include "app/startup.h"
+#include "base/private_message.h"
 #include "service/service_control.h"
 
 namespace {
@@ -9,19 +8,23 @@ constexpr DWORD poll_interval_ms = 500;
 constexpr DWORD retry_interval_ms = 1000;
 } // namespace
 
+void StatusMonitor::post(DWORD state) const {
+    // Every report, a change or not: a refused Start or Stop greyed both buttons, and the
+    // report gives them back.
+    post_private_message(window_, private_message::service_state, state);
+}
+
 bool StatusMonitor::run() {
-    main_window->show_service_state(0);
+    post(0);
     // Opened here rather than by the window's thread, which has the window to show.
     ServiceControl service("ryx");
     while (!service.is_available()) {
         SleepEx(retry_interval_ms, FALSE);
         service.reopen();
-        // Shown again: the icon follows a change of the screen's DPI meanwhile.
-        main_window->show_service_state(0);
     }
     for (;;) {
         const DWORD state = service.query_state();
-        main_window->show_service_state(state);
+        post(state);
         if (state != 0) {
             SleepEx(poll_interval_ms, FALSE);
         } else {

@@ -1,11 +1,20 @@
-// The worker that polls the service every half second and shows its state in the main
-// window; while the service cannot be opened it looks for it once a second.
+// The worker that polls the service every half second and posts its state to the main window;
+// while the service cannot be opened it looks for it once a second.
 #pragma once
 
-#include "service/worker_thread.h"
+#include <windows.h>
+
+#include "base/worker_thread.h"
 
 class StatusMonitor : public WorkerThread {
 public:
-    // Opens the service on its own thread, then polls it.
+    explicit StatusMonitor(HWND window) : window_(window) {}
+
+    // Opens the service on its own thread, then polls it; never returns.
     bool run() override;
+
+private:
+    void post(DWORD state) const;
+
+    HWND window_;
 };

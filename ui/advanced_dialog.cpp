@@ -3,8 +3,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "app/loaded_string.h"
-#include "app/startup.h"
+#include "base/loaded_string.h"
 #include "res/resource.h"
 #include "ui/child_controls.h"
 #include "ui/dpi_scale.h"
@@ -86,15 +85,18 @@ void set_number_text(HWND edit, long value, char* buffer, std::size_t capacity) 
 
 AdvancedDialog::AdvancedDialog(const char* class_name, const char* title, DWORD style,
                                const RECT* rectangle, HINSTANCE instance, HWND owner,
-                               UINT_PTR identifier)
-    : WindowObject(class_name, title, style, rectangle, instance), controls_(controls) {
+                               UINT_PTR identifier, ConfigRecord& record)
+    : WindowObject(class_name, title, style, rectangle, instance), record_(record),
+      controls_(controls) {
     extended_style_ = WS_EX_CONTEXTHELP;
     parent_ = owner;
     menu_or_id_ = identifier;
 }
 
 bool AdvancedDialog::create() {
-    WindowObject::create();
+    if (!WindowObject::create()) {
+        return false;
+    }
     const unsigned dpi = dpi_after_creation();
     font_ = WindowFont(dpi);
     controls_.create(window_, instance_, dpi, font_.get());
@@ -135,7 +137,7 @@ void AdvancedDialog::fill_controls() {
     char interval[interval_digits + 1];
     char prefix_length[prefix_digits + 1];
     char prefix_interface[prefix_digits + 1];
-    const ConfigRecord& record = working_record;
+    const ConfigRecord& record = record_;
     const char* address =
         record.get_tunnel_mode() == v4v6_mode ? record.get_client_v6() : record.get_client_v4();
     SendMessageA(controls_.get(IDC_CLIENT_ADDRESS), WM_SETTEXT, 0,
@@ -157,7 +159,7 @@ void AdvancedDialog::fill_controls() {
 void AdvancedDialog::store_controls() {
     // Refused numbers keep the record's previous value; the next opening shows it.
     char text[read_capacity];
-    ConfigRecord& record = working_record;
+    ConfigRecord& record = record_;
     record.set_auth_method(selected_position(controls_.get(IDC_AUTH_METHOD)));
     record.set_tunnel_mode(selected_position(controls_.get(IDC_TUNNEL_MODE)));
     read_edit(controls_.get(IDC_CLIENT_ADDRESS), text, sizeof text,
@@ -179,6 +181,29 @@ void AdvancedDialog::store_controls() {
     record.set_dns_server(text);
 }
 
+LRESULT AdvancedDialog::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
+    if (HIWORD(wparam) != BN_CLICKED) {
+        return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
+    }
+    switch (LOWORD(wparam)) {
+    case IDC_ADV_OK:
+        store_controls();
+        dismiss();
+        return 0;
+    case IDC_ADV_CANCEL:
+        dismiss();
+        return 0;
+    case IDC_KEEPALIVE:
+        show_keepalive(IsDlgButtonChecked(window, IDC_KEEPALIVE) != BST_CHECKED);
+        return 0;
+    case IDC_REQUEST_PREFIX:
+        show_prefix_request(IsDlgButtonChecked(window, IDC_REQUEST_PREFIX) != BST_CHECKED);
+        return 0;
+    default:
+        return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
+    }
+}
+
 LRESULT AdvancedDialog::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_CREATE:
@@ -195,35 +220,13 @@ LRESULT AdvancedDialog::handle_message(HWND window, UINT message, WPARAM wparam,
         dismiss(); // hidden, never destroyed: the next opening reuses it
         return 0;
     case WM_SHOWWINDOW:
-        if (wparam == 0) {
-            break;
+        if (wparam != 0) {
+            fill_controls();
         }
-        fill_controls();
-        return 0;
+        return wparam != 0 ? 0 : DefWindowProcA(window, message, wparam, lparam);
     case WM_COMMAND:
-        if (HIWORD(wparam) != 0) {
-            break;
-        }
-        switch (LOWORD(wparam)) {
-        case IDC_ADV_OK:
-            store_controls();
-            dismiss();
-            return 0;
-        case IDC_ADV_CANCEL:
-            dismiss();
-            return 0;
-        case IDC_KEEPALIVE:
-            show_keepalive(IsDlgButtonChecked(window, IDC_KEEPALIVE) != BST_CHECKED);
-            return 0;
-        case IDC_REQUEST_PREFIX:
-            show_prefix_request(IsDlgButtonChecked(window, IDC_REQUEST_PREFIX) != BST_CHECKED);
-            return 0;
-        default:
-            break;
-        }
-        break;
+        return on_command(window, wparam, lparam);
     default:
-        break;
+        return DefWindowProcA(window, message, wparam, lparam);
     }
-    return DefWindowProcA(window, message, wparam, lparam);
 }

@@ -4,15 +4,16 @@
 
 #include <windows.h>
 
+#include "config/config_record.h"
 #include "ui/control_table.h"
 #include "ui/window_font.h"
 #include "ui/window_object.h"
 
 class AdvancedDialog : public WindowObject {
 public:
-    // The owner is passed on as the parent of the top-level window.
+    // The owner is passed on as the parent of the top-level window; Ok stores into the record.
     AdvancedDialog(const char* class_name, const char* title, DWORD style, const RECT* rectangle,
-                   HINSTANCE instance, HWND owner, UINT_PTR identifier);
+                   HINSTANCE instance, HWND owner, UINT_PTR identifier, ConfigRecord& record);
 
     // Makes the window (which disables its owner) and its controls, hidden.
     bool create();
@@ -22,6 +23,7 @@ public:
     void dismiss();
 
 private:
+    LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam);
     void fill_controls();
     void store_controls();
     void show_keepalive(bool on);
@@ -30,6 +32,7 @@ private:
     // A new DPI: the system's rectangle, the controls laid out again, the font made again.
     void apply_dpi(unsigned reported_dpi, const RECT* suggested);
 
+    ConfigRecord& record_;
     ControlTable controls_;
     WindowFont font_;
 };

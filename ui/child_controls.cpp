@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/painting.h"
+
 void show_check(HWND box, bool checked, std::initializer_list<HWND> dependents, bool enabled) {
     SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     for (const HWND dependent : dependents) {
@@ -16,7 +18,5 @@ void read_edit(HWND edit, char* buffer, std::size_t capacity, std::size_t max_ch
 }
 
 void paint_nothing(HWND window) {
-    PAINTSTRUCT paint = {};
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
+    const Painting painting(window);
 }

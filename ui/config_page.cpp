@@ -1,10 +1,8 @@
 #include "ui/config_page.h"
 
-#include "app/loaded_string.h"
-#include "app/main_window.h"
-#include "app/message_box.h"
-#include "app/startup.h"
-#include "app/string_table.h"
+#include "base/loaded_string.h"
+#include "base/message_box.h"
+#include "base/string_table.h"
 #include "config/config_reader.h"
 #include "config/config_writer.h"
 #include "res/resource.h"
@@ -41,17 +39,18 @@ const ControlRow controls[] = {
 
 const RECT advanced_area = {0, 0, 387, 358};
 
-HWND owner_window() {
-    return main_window != nullptr ? main_window->handle() : nullptr;
-}
-
 } // namespace
 
 ConfigPage::ConfigPage(HINSTANCE instance, HWND parent, const RECT* rectangle, unsigned dpi,
-                       HFONT font)
-    : TabDialog(instance, parent, rectangle, ControlTable(controls), dpi, font) {}
+                       HFONT font, Session& session)
+    : TabDialog(instance, parent, rectangle, ControlTable(controls), dpi, font), session_(session) {
+}
 
 ConfigPage::~ConfigPage() = default;
+
+HWND ConfigPage::owner() const {
+    return GetAncestor(window_, GA_ROOT);
+}
 
 void ConfigPage::show_anonymous(bool on) {
     show_check(controls_.get(IDC_ANONYMOUS), on,
@@ -59,67 +58,97 @@ void ConfigPage::show_anonymous(bool on) {
 }
 
 void ConfigPage::fill_controls() {
+    const ConfigRecord& record = session_.working_record;
     SendMessageA(controls_.get(IDC_SERVER), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(working_record.get_server()));
+                 reinterpret_cast<LPARAM>(record.get_server()));
     SendMessageA(controls_.get(IDC_USERNAME), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(working_record.get_userid()));
+                 reinterpret_cast<LPARAM>(record.get_userid()));
     SendMessageA(controls_.get(IDC_PASSWORD), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(working_record.get_passwd()));
-    show_anonymous(working_record.get_anonymous());
+                 reinterpret_cast<LPARAM>(record.get_passwd()));
+    show_anonymous(record.get_anonymous());
 }
 
 void ConfigPage::read_controls() {
     // The credentials are read while disabled too: they stay in the record under Anonymous.
     char text[read_capacity];
+    ConfigRecord& record = session_.working_record;
     read_edit(controls_.get(IDC_SERVER), text, sizeof text, ConfigRecord::server_capacity);
-    working_record.set_server(text);
-    working_record.set_anonymous(IsDlgButtonChecked(window_, IDC_ANONYMOUS) == BST_CHECKED);
+    record.set_server(text);
+    record.set_anonymous(IsDlgButtonChecked(window_, IDC_ANONYMOUS) == BST_CHECKED);
     read_edit(controls_.get(IDC_USERNAME), text, sizeof text, ConfigRecord::userid_capacity);
-    working_record.set_userid(text);
+    record.set_userid(text);
     read_edit(controls_.get(IDC_PASSWORD), text, sizeof text, ConfigRecord::passwd_capacity);
-    working_record.set_passwd(text);
+    record.set_passwd(text);
 }
 
 void ConfigPage::apply() {
+    read_controls();
     const auto messages = std::make_unique<char[]>(message_capacity);
-    deactivate(); // stores the controls into the working record
-    if (!working_record.validate(messages.get(), message_capacity, StringTable(app_instance))) {
-        // The page comes back first, so the box stands over the values that failed.
-        activate();
-        MessageBoxA(owner_window(), messages.get(), nullptr, MB_OK);
+    if (!session_.working_record.validate(messages.get(), message_capacity,
+                                          StringTable(page_instance_))) {
+        // The controls keep the values that failed, under the box.
+        MessageBoxA(owner(), messages.get(), nullptr, MB_OK);
         return;
     }
-    if (!write_config_file(config_file_path, install_dir, working_record)) {
+    if (!write_config_file(session_.config_file_path, session_.install_dir,
+                           session_.working_record)) {
         // The old file is still there and the file record still matches it: no reading back.
         // The working record keeps what was typed, for another try.
-        activate();
-        show_message_box(owner_window(), IDS_ERR_WRITE_FAILED, MB_OK | MB_ICONERROR);
+        show_message_box(owner(), IDS_ERR_WRITE_FAILED, MB_OK | MB_ICONERROR);
         return;
     }
-    read_config_file(config_file_path, file_record);
-    activate();
+    read_config_file(session_.config_file_path, session_.file_record);
+    fill_controls();
 }
 
 void ConfigPage::replace_working_record(const ConfigRecord& source) {
-    ShowWindow(window_, SW_HIDE);
-    working_record.assign_from(source);
-    ShowWindow(window_, SW_SHOW);
+    session_.working_record.assign_from(source);
+    fill_controls();
 }
 
 void ConfigPage::open_advanced() {
-    const HWND owner = owner_window();
+    const HWND main_window = owner();
     if (advanced_ == nullptr) {
         const LoadedString title(IDS_ADVANCED_TITLE);
-        advanced_ = std::make_unique<AdvancedDialog>("AdvancedDialog", title.c_str(),
-                                                     WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                                     &advanced_area, page_instance_, owner, 0);
+        advanced_ = std::make_unique<AdvancedDialog>(
+            "AdvancedDialog", title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, &advanced_area,
+            page_instance_, main_window, 0, session_.working_record);
         advanced_->create(); // its creation disables the owner
         ShowWindow(advanced_->handle(), SW_SHOW);
         return;
     }
-    EnableWindow(owner, FALSE);
+    EnableWindow(main_window, FALSE);
     EnableWindow(advanced_->handle(), TRUE);
     ShowWindow(advanced_->handle(), SW_SHOW);
+}
+
+LRESULT ConfigPage::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
+    if (HIWORD(wparam) != BN_CLICKED) {
+        return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
+    }
+    switch (LOWORD(wparam)) {
+    case IDC_ANONYMOUS:
+        show_anonymous(IsDlgButtonChecked(window, IDC_ANONYMOUS) != BST_CHECKED);
+        return 0;
+    case IDC_APPLY:
+        apply();
+        return 0;
+    case IDC_CANCEL:
+        replace_working_record(session_.file_record);
+        return 0;
+    case IDC_DEFAULT:
+        if (!session_.default_file_read) {
+            show_message_box(owner(), IDS_ERR_DEFAULT_UNREADABLE, MB_OK | MB_ICONERROR);
+            return 0;
+        }
+        replace_working_record(session_.default_record);
+        return 0;
+    case IDC_ADVANCED:
+        open_advanced();
+        return 0;
+    default:
+        return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
+    }
 }
 
 LRESULT ConfigPage::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -134,42 +163,12 @@ LRESULT ConfigPage::handle_message(HWND window, UINT message, WPARAM wparam, LPA
     case WM_CTLCOLORSTATIC:
         return control_background(reinterpret_cast<HWND>(lparam), message, wparam, lparam);
     case WM_SHOWWINDOW:
-        if (wparam != 0) {
-            fill_controls();
-        } else {
-            read_controls();
-        }
+        // Leaving the tab keeps what was typed; coming back shows the record as it is then.
+        wparam != 0 ? fill_controls() : read_controls();
         return 0;
     case WM_COMMAND:
-        if (HIWORD(wparam) != 0) {
-            break;
-        }
-        switch (LOWORD(wparam)) {
-        case IDC_ANONYMOUS:
-            show_anonymous(IsDlgButtonChecked(window, IDC_ANONYMOUS) != BST_CHECKED);
-            return 0;
-        case IDC_APPLY:
-            apply();
-            return 0;
-        case IDC_CANCEL:
-            replace_working_record(file_record);
-            return 0;
-        case IDC_DEFAULT:
-            if (!default_file_read) {
-                show_message_box(owner_window(), IDS_ERR_DEFAULT_UNREADABLE, MB_OK | MB_ICONERROR);
-                return 0;
-            }
-            replace_working_record(default_record);
-            return 0;
-        case IDC_ADVANCED:
-            open_advanced();
-            return 0;
-        default:
-            break;
-        }
-        break;
+        return on_command(window, wparam, lparam);
     default:
-        break;
+        return DefWindowProcA(window, message, wparam, lparam);
     }
-    return DefWindowProcA(window, message, wparam, lparam);
 }

@@ -4,28 +4,35 @@
 
 #include <memory>
 
+#include "config/session.h"
 #include "ui/tab_dialog.h"
 
 class AdvancedDialog;
-class ConfigRecord;
 
 class ConfigPage : public TabDialog {
 public:
-    ConfigPage(HINSTANCE instance, HWND parent, const RECT* rectangle, unsigned dpi, HFONT font);
+    // Edits the session's working record; Apply writes it to the session's configuration file.
+    ConfigPage(HINSTANCE instance, HWND parent, const RECT* rectangle, unsigned dpi, HFONT font,
+               Session& session);
     ~ConfigPage() override;
 
     LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
 
     // Copies the four input controls into the working record.
     void read_controls();
+    // Shows the working record in the controls.
+    void fill_controls();
 
 private:
-    void fill_controls();
+    LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam);
     void show_anonymous(bool on);
     void apply();
-    // Hiding stores the controls, showing reloads them: the record swap sits in between.
+    // Cancel and Default: the working record replaced, and shown.
     void replace_working_record(const ConfigRecord& source);
     void open_advanced();
+    // The main window: owner of the boxes and of the Advanced window.
+    HWND owner() const;
 
+    Session& session_;
     std::unique_ptr<AdvancedDialog> advanced_;
 };

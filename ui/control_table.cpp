@@ -1,6 +1,6 @@
 #include "ui/control_table.h"
 
-#include "app/loaded_string.h"
+#include "base/loaded_string.h"
 #include "ui/dpi_scale.h"
 
 namespace {

@@ -4,13 +4,10 @@
 
 #include <windows.h>
 
+#include "base/owned_handle.h"
+
 class TabBackground {
 public:
-    TabBackground() = default;
-    ~TabBackground();
-    TabBackground(const TabBackground&) = delete;
-    TabBackground& operator=(const TabBackground&) = delete;
-
     // The brush for a control on a page of the tab control, aligned to where the control sits;
     // the tab control is painted once, on first use after a reset.
     HBRUSH brush_for(HWND control, HWND tab_control, HDC context);
@@ -18,6 +15,6 @@ public:
     void reset();
 
 private:
-    HBITMAP bitmap_ = nullptr;
-    HBRUSH brush_ = nullptr;
+    OwnedGdiObject<HBRUSH> brush_{nullptr, DeleteObject};
+    OwnedGdiObject<HBITMAP> bitmap_{nullptr, DeleteObject}; // the brush's pattern
 };

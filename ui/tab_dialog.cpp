@@ -12,7 +12,9 @@ TabDialog::TabDialog(HINSTANCE instance, HWND parent, const RECT* rectangle,
 }
 
 bool TabDialog::create() {
-    WindowObject::create();
+    if (!WindowObject::create()) {
+        return false;
+    }
     controls_.create(window_, page_instance_, dpi_, font_);
     return true;
 }

@@ -1,6 +1,6 @@
 #include "ui/window_dpi.h"
 
-#include "app/system_function.h"
+#include "base/window_dc.h"
 #include "ui/dpi_scale.h"
 
 namespace {
@@ -15,9 +15,7 @@ DpiForWindow dpi_for_window() {
 }
 
 unsigned system_dpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int dpi = GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<unsigned>(dpi) : 0;
 }
 

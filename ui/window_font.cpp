@@ -1,7 +1,5 @@
 #include "ui/window_font.h"
 
-#include <utility>
-
 #include "ui/window_dpi.h"
 
 WindowFont::WindowFont(unsigned dpi) {
@@ -12,34 +10,11 @@ WindowFont::WindowFont(unsigned dpi) {
         LOGFONTA font = metrics.lfMessageFont;
         font.lfHeight =
             MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(window_dpi(nullptr)));
-        font_ = CreateFontIndirectA(&font);
-    }
-    owned_ = font_ != nullptr;
-    if (!owned_) {
-        font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        font_.reset(CreateFontIndirectA(&font));
     }
 }
 
-WindowFont::~WindowFont() {
-    release();
-}
-
-WindowFont::WindowFont(WindowFont&& other) noexcept
-    : font_(std::exchange(other.font_, nullptr)), owned_(std::exchange(other.owned_, false)) {}
-
-WindowFont& WindowFont::operator=(WindowFont&& other) noexcept {
-    if (this != &other) {
-        release();
-        font_ = std::exchange(other.font_, nullptr);
-        owned_ = std::exchange(other.owned_, false);
-    }
-    return *this;
-}
-
-void WindowFont::release() {
-    if (owned_) {
-        DeleteObject(font_);
-    }
-    font_ = nullptr;
-    owned_ = false;
+HFONT WindowFont::get() const {
+    // The stock font is the system's: never deleted.
+    return font_.is_open() ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }

@@ -4,22 +4,16 @@
 
 #include <windows.h>
 
+#include "base/owned_handle.h"
+
 class WindowFont {
 public:
     WindowFont() = default;
-    // The default GUI font when the system's message font cannot be had.
     explicit WindowFont(unsigned dpi);
-    ~WindowFont();
-    WindowFont(WindowFont&& other) noexcept;
-    WindowFont& operator=(WindowFont&& other) noexcept;
-    WindowFont(const WindowFont&) = delete;
-    WindowFont& operator=(const WindowFont&) = delete;
 
-    HFONT get() const { return font_; }
+    // The default GUI font when the system's message font could not be had.
+    HFONT get() const;
 
 private:
-    void release();
-
-    HFONT font_ = nullptr;
-    bool owned_ = false; // the stock font is never deleted
+    OwnedGdiObject<HFONT> font_{nullptr, DeleteObject};
 };

@@ -73,7 +73,7 @@ void WindowObject::place_at(const RECT& rectangle) {
     height_ = rectangle.bottom - rectangle.top;
 }
 
-void WindowObject::create() {
+bool WindowObject::create() {
     const HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_APP));
     WNDCLASSEXA window_class = {};
     window_class.cbSize = sizeof window_class;
@@ -93,6 +93,7 @@ void WindowObject::create() {
                         style_, position_.left, position_.top, position_.right - position_.left,
                         position_.bottom - position_.top, parent_,
                         reinterpret_cast<HMENU>(menu_or_id_), instance_, this);
+    return window_ != nullptr;
 }
 
 bool WindowObject::show() {

@@ -18,8 +18,9 @@ public:
     WindowObject& operator=(const WindowObject&) = delete;
 
     // Registers the window class (an existing class of the same name is used as it is) and
-    // creates the window with this object as its creation parameter.
-    void create();
+    // creates the window with this object as its creation parameter; false, with the system's
+    // error code kept for GetLastError, when no window was made.
+    bool create();
     bool show();
     HWND handle() const { return window_; }
 

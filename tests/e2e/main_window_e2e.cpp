@@ -9,7 +9,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
+#include "base/private_message.h"
 #include "e2e/program_driver.h"
 #include "res/resource.h"
 #include "service/service_control.h"
@@ -133,26 +134,31 @@ TEST(Program, WindowLogStatusLineAndClosing) {
         wait_until([window] { return !IsIconic(window) && GetForegroundWindow() == window; }));
 
     // The log appears whole while the program waits for it: caught up at once, its stop line
-    // with no warning. Cleared, then lines written now: each stop line is a row before its
-    // warning, which brings the Logging tab to the front and holds the next rows until answered.
+    // with no warning. Cleared, then lines written now: each stop line warns, one box after the
+    // other, with the Logging tab brought to the front; the log goes on being shown behind a box.
     const auto rows = [list] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); };
     write_bytes(gui.file("ryxc.new"), stop_line);
     ASSERT_TRUE(MoveFileA(gui.file("ryxc.new").c_str(), gui.file("ryxc.log").c_str()));
     ASSERT_TRUE(wait_until([&] { return rows() == 1; }));
     ASSERT_TRUE(press_button(gui.logging_page(), IDC_CLEAR));
     ASSERT_TRUE(wait_until([&] { return rows() == 0; }));
-    std::ofstream(gui.file("ryxc.log"), std::ios::binary | std::ios::app)
-        << stop_line + stop_line + stamp + " tunnel: third\r\n" + stamp + " tunnel: fourth\r\n";
-    for (const LRESULT shown : {1, 2}) {
-        ASSERT_NE(nullptr, gui.wait_for_box());
-        EXPECT_EQ(shown, rows());
-        EXPECT_EQ(1, TabCtrl_GetCurSel(gui.tabs()));
-        EXPECT_TRUE(IsWindowVisible(gui.logging_page()) && IsWindowEnabled(gui.logging_page()));
+    const auto append_log = [&gui](const std::string& text) {
+        std::ofstream(gui.file("ryxc.log"), std::ios::binary | std::ios::app) << text;
+    };
+    append_log(stop_line + stop_line + stamp + " tunnel: third\r\n");
+    const HWND first_box = gui.wait_for_box();
+    ASSERT_NE(nullptr, first_box);
+    EXPECT_EQ(1, TabCtrl_GetCurSel(gui.tabs()));
+    EXPECT_TRUE(IsWindowVisible(gui.logging_page()) && IsWindowEnabled(gui.logging_page()));
+    append_log(stamp + " tunnel: fourth\r\n");
+    EXPECT_TRUE(wait_until([&] { return rows() == 4; }));
+    EXPECT_TRUE(IsWindowVisible(first_box));
+    for (int box = 0; box < 2; ++box) {
         EXPECT_EQ("Error: An error caused the RYX service to exit unexpectedly.  Review the logs "
                   "for details.|Error",
                   gui.answer_box(IDOK));
     }
-    ASSERT_TRUE(wait_until([&] { return rows() == 4; }));
+    EXPECT_EQ(nullptr, gui.wait_for_box(1500));
 
     // Copied as a user copies: the first row clicked, the next two picked with the keys, Ctrl+C.
     clipboard_text();
@@ -189,6 +195,24 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     EXPECT_EQ(none, shows(none));
     ASSERT_TRUE(demo.install());
     EXPECT_EQ(halted, shows(halted, 2000));
+
+    // The program's own messages, made up by this process with any parameters, posted and sent
+    // to the window and both pages: nothing shows them, and the window answers on.
+    for (const HWND target : {window, gui.config_page(), gui.logging_page()}) {
+        for (UINT message = private_message::first; message <= private_message::last; ++message) {
+            for (const LPARAM junk : {LPARAM{0}, LPARAM{-1}, LPARAM{0x10}, LPARAM{0x7FFE0000}}) {
+                DWORD_PTR ignored = 0;
+                PostMessageA(target, message, SERVICE_RUNNING, junk);
+                SendMessageTimeoutA(target, message, SERVICE_RUNNING, junk, SMTO_NORMAL, 2000,
+                                    &ignored);
+            }
+        }
+    }
+    DWORD_PTR answered = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answered));
+    EXPECT_EQ(nullptr, gui.wait_for_box(1000));
+    EXPECT_EQ(halted, status_line(window));
+    EXPECT_EQ(4, rows());
 
     // A Start that the manager refuses (its program gone) greys both buttons at once and says
     // why in the system's words. Pressed just after a report and polled for closely: the next

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "base/text_loader.h"
 #include "config/config_reader.h"
-#include "config/text_loader.h"
 #include "res/resource.h"
 
 namespace {

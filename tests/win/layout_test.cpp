@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/loaded_string.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "base/loaded_string.h"
 #include "e2e/program_driver.h"
 #include "res/resource.h"
 #include "ui/control_table.h"
@@ -101,13 +101,14 @@ TEST(Layout, EveryWindowFollowsTheDpiInItsFontAndLetsTheOldFontsAndIconsGo) {
     // own status icon, which a new size replaces.
     const DemoInstallation demo;
     ASSERT_TRUE(demo.install());
-    app_instance = GetModuleHandleA(nullptr);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
     // The program's texts follow the interface language: the close box's caption, for one.
     const bool french = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_FRENCH;
     EXPECT_STREQ(french ? "Quitter" : "Quit", LoadedString(IDS_QUIT_CAPTION).c_str());
-    main_window =
-        new MainWindow("RYX Client GUI", WS_CAPTION | WS_SYSMENU, &MainWindow::area, app_instance);
-    main_window->create();
+    static Session session; // as long as the program's windows: kept to the end
+    auto* main_window = new MainWindow("RYX Client GUI", WS_CAPTION | WS_SYSMENU, &MainWindow::area,
+                                       instance, session);
+    ASSERT_TRUE(main_window->create());
     main_window->show();
     const HWND window = main_window->handle();
     const HWND tabs = FindWindowExA(window, nullptr, "SysTabControl32", nullptr);

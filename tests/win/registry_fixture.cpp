@@ -1,6 +1,6 @@
 #include "win/registry_fixture.h"
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 
 namespace {
 constexpr const char* key_path = "SOFTWARE\\Quorix\\RYX Client";

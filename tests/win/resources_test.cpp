@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "res/resource.h"
 
 namespace {

@@ -45,11 +45,14 @@ TEST(InstallationPaths, ComposedFromTheRegistryValueOrNoInstallationAtAll) {
                                                        static_cast<DWORD>(c.bytes.size()), c.view));
         }
         char error_text[4096]; // its text is the box's, seen when the program starts below
-        EXPECT_EQ(!c.dir.empty(), resolve_installation_paths(error_text, sizeof error_text));
-        EXPECT_EQ(c.dir, install_dir);
+        Session session;
+        EXPECT_EQ(!c.dir.empty(),
+                  resolve_installation_paths(session, error_text, sizeof error_text));
+        EXPECT_EQ(c.dir, session.install_dir);
         // The longest file name, which a long directory leaves no room for; the others are
         // composed the same way and used by the end-to-end tests.
-        EXPECT_EQ(c.dir.empty() ? "" : c.dir + "\\ryxc.conf.default", default_config_file_path);
+        EXPECT_EQ(c.dir.empty() ? "" : c.dir + "\\ryxc.conf.default",
+                  session.default_config_file_path);
     }
 }
 

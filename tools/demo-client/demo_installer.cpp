@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/owned_handle.h"
-#include "config/bounded_text.h"
+#include "base/bounded_text.h"
+#include "base/owned_handle.h"
 #include "config/config_record.h"
 #include "config/config_writer.h"
 #include "tools/demo-client/demo_service.h"

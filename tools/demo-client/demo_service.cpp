@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "config/bounded_text.h"
+#include "base/bounded_text.h"
 #include "config/config_reader.h"
 #include "tools/demo-client/own_location.h"
 

@@ -2,7 +2,7 @@
 // hand it installs or removes itself.
 #include <cstdio>
 
-#include "config/bounded_text.h"
+#include "base/bounded_text.h"
 #include "tools/demo-client/demo_installer.h"
 #include "tools/demo-client/demo_service.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "config/bounded_text.h"
+#include "base/bounded_text.h"
 
 namespace {
 

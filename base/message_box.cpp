@@ -1,10 +1,10 @@
-#include "app/message_box.h"
+#include "base/message_box.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/loaded_string.h"
-#include "config/bounded_text.h"
+#include "base/bounded_text.h"
+#include "base/loaded_string.h"
 #include "res/resource.h"
 
 namespace {

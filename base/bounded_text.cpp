@@ -1,4 +1,4 @@
-#include "config/bounded_text.h"
+#include "base/bounded_text.h"
 
 #include <cstring>
 
@@ -32,7 +32,9 @@ void append_line(char* buffer, std::size_t capacity, const char* message) {
     }
 }
 
-static char fold_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+static char fold_ascii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equals_ignoring_case(const char* left, const char* right) {
     for (;; ++left, ++right) {

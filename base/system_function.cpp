@@ -1,4 +1,4 @@
-#include "app/system_function.h"
+#include "base/system_function.h"
 
 #include <cstdio>
 

@@ -1,6 +1,4 @@
-#include "app/status_icons.h"
-
-#include <initializer_list>
+#include "ui/status_icons.h"
 
 #include "res/resource.h"
 
@@ -16,20 +14,13 @@ HICON load_icon(HINSTANCE instance, const char* name, int size) {
 } // namespace
 
 StatusIcons::StatusIcons(HINSTANCE instance, int size)
-    : size_(size), running_(load_icon(instance, MAKEINTRESOURCEA(IDI_STATUS_RUNNING), size)),
-      pending_(load_icon(instance, MAKEINTRESOURCEA(IDI_STATUS_PENDING), size)),
-      stopped_(load_icon(instance, MAKEINTRESOURCEA(IDI_STATUS_STOPPED), size)),
+    : size_(size),
+      running_(load_icon(instance, MAKEINTRESOURCEA(IDI_STATUS_RUNNING), size), DestroyIcon),
+      pending_(load_icon(instance, MAKEINTRESOURCEA(IDI_STATUS_PENDING), size), DestroyIcon),
+      stopped_(load_icon(instance, MAKEINTRESOURCEA(IDI_STATUS_STOPPED), size), DestroyIcon),
       warning_(load_icon(nullptr, IDI_EXCLAMATION, size)) {}
 
-StatusIcons::~StatusIcons() {
-    for (const HICON icon : {running_, pending_, stopped_}) {
-        if (icon != nullptr) {
-            DestroyIcon(icon);
-        }
-    }
-}
-
 HICON StatusIcons::of(StatusIcon icon) const {
-    const HICON icons[] = {warning_, stopped_, pending_, running_};
+    const HICON icons[] = {warning_, stopped_.get(), pending_.get(), running_.get()};
     return icons[static_cast<int>(icon)];
 }

@@ -1,6 +1,6 @@
-#include "service/worker_thread.h"
+#include "base/worker_thread.h"
 
-#include "app/owned_handle.h"
+#include "base/owned_handle.h"
 
 bool WorkerThread::start() {
     // Nothing ever waits for a worker: its handle would only stay open until the process ends.

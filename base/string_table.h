@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "config/text_loader.h"
+#include "base/text_loader.h"
 
 class StringTable : public TextLoader {
 public:

@@ -1,6 +1,4 @@
-#include "app/single_instance.h"
-
-#include <windows.h>
+#include "app/session_claim.h"
 
 #include "app/main_window.h"
 
@@ -37,12 +35,13 @@ void bring_forward(HWND window) {
 
 } // namespace
 
-bool hand_over_to_running_instance() {
+bool SessionClaim::hand_over_to_running_instance() {
     // Held until the process ends, when the system lets go of it: a start waiting for it then
-    // carries on as the session's program. Never closed before, on purpose.
+    // carries on as the session's program.
     SetLastError(ERROR_SUCCESS);
-    const HANDLE claim = CreateMutexA(nullptr, TRUE, claim_name);
-    if (claim == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {
+    claim_.reset(CreateMutexA(nullptr, TRUE, claim_name));
+    if (!claim_.is_open() || GetLastError() != ERROR_ALREADY_EXISTS) {
+        held_ = claim_.is_open();
         return false; // the first start (or no claim to be had: then simply a program of its own)
     }
     const ULONGLONG deadline = GetTickCount64() + starting_wait_ms;
@@ -52,8 +51,21 @@ bool hand_over_to_running_instance() {
             return true;
         }
         // Still starting: poll for its window. Ended, or closing and then ended: take over.
-        if (WaitForSingleObject(claim, poll_ms) != WAIT_TIMEOUT || GetTickCount64() >= deadline) {
+        const DWORD waited = WaitForSingleObject(claim_.get(), poll_ms);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+            held_ = true;
+            return false;
+        }
+        if (waited != WAIT_TIMEOUT || GetTickCount64() >= deadline) {
             return false;
         }
     }
+}
+
+void SessionClaim::release() {
+    if (held_) {
+        ReleaseMutex(claim_.get());
+        held_ = false;
+    }
+    claim_.reset();
 }

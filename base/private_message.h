@@ -1,0 +1,25 @@
+// The program's own window messages, which its threads post to the main window, and the key
+// that tells them from the same numbers sent by another process: every one carries a value
+// chosen at random when the program starts, and none carries anything to dereference.
+#pragma once
+
+#include <windows.h>
+
+namespace private_message {
+
+constexpr UINT service_state = WM_APP + 1;     // wParam: the service's state, 0 when none known
+constexpr UINT log_rows = WM_APP + 2;          // new rows wait in the log's mailbox
+constexpr UINT log_rows_added = WM_APP + 3;    // the rows are in the list: draw them
+constexpr UINT config_unreadable = WM_APP + 4; // start-up could not read the configuration
+
+constexpr UINT first = service_state;
+constexpr UINT last = config_unreadable;
+
+} // namespace private_message
+
+// Posts message with value; false when the window is gone (or its queue is full).
+bool post_private_message(HWND window, UINT message, WPARAM value = 0);
+
+// Whether a message of the program's own numbers came from this process: its lParam holds the
+// key. Any other is to be ignored.
+bool carries_private_key(LPARAM lparam);
