@@ -106,13 +106,13 @@ TEST(ConfigE2E, EditApplyCancelDefaultAndAdvanced) {
                  {Do::view, 0, "first.example|[ ]|bob|pw"},
                  // The check boxes switch what hangs on them; Ok stores every control, disabled
                  // ones too, the address under the mode now chosen.
-                 {Do::advanced, 0, "PLAIN|V4V6|2001:db8::1|[x]|0|[ ]|Prefix-|48-|4-|-"},
+                 {Do::advanced, 0, "PLAIN|V4V6|2001:db8::1|[x]|0|[ ]|&Prefix-|48-|4-|-"},
                  {Do::pick, IDC_TUNNEL_MODE, "1"},
                  {Do::click, IDC_KEEPALIVE},
                  {Do::click, IDC_REQUEST_PREFIX},
                  {Do::type, IDC_KEEPALIVE_INTERVAL, "30"},
                  {Do::type, IDC_DNS_SERVER, "dns.example"},
-                 {Do::view, 0, "PLAIN|V6V4|2001:db8::1|[ ]|30-|[x]|Prefix|48|4|dns.example"},
+                 {Do::view, 0, "PLAIN|V6V4|2001:db8::1|[ ]|30-|[x]|&Prefix|48|4|dns.example"},
                  {Do::close, IDC_ADV_OK},
                  // A value that a rule refuses: told, nothing written.
                  {Do::type, IDC_SERVER, ""},
@@ -155,7 +155,7 @@ TEST(ConfigE2E, EditApplyCancelDefaultAndAdvanced) {
                  // nothing.
                  {Do::click, IDC_DEFAULT},
                  {Do::view, 0, "default.example|[x]|-|-"},
-                 {Do::advanced, 0, "ANY|V6ANYV4|auto|[x]|0|[ ]|Prefix-|56-|4-|-"},
+                 {Do::advanced, 0, "ANY|V6ANYV4|auto|[x]|0|[ ]|&Prefix-|56-|4-|-"},
                  {Do::close, 0},
                  {Do::file, 0, written},
              });
