@@ -4,8 +4,6 @@
 
 namespace {
 
-// In the session's own namespace: another user, or a remote desktop, starts a program of its own.
-constexpr const char* claim_name = "Local\\Quorix RYX Client GUI";
 // A first start shows its window well within this; one that does not is not waited for longer.
 constexpr DWORD starting_wait_ms = 10000;
 constexpr DWORD poll_ms = 50;
@@ -39,7 +37,7 @@ bool SessionClaim::hand_over_to_running_instance() {
     // Held until the process ends, when the system lets go of it: a start waiting for it then
     // carries on as the session's program.
     SetLastError(ERROR_SUCCESS);
-    claim_.reset(CreateMutexA(nullptr, TRUE, claim_name));
+    claim_.reset(CreateMutexA(nullptr, TRUE, name));
     if (!claim_.is_open() || GetLastError() != ERROR_ALREADY_EXISTS) {
         held_ = claim_.is_open();
         return false; // the first start (or no claim to be had: then simply a program of its own)

@@ -8,6 +8,10 @@
 
 class SessionClaim {
 public:
+    // In the session's own namespace: another user, or a remote desktop, starts a program of
+    // its own.
+    static constexpr const char* name = "Local\\Quorix RYX Client GUI";
+
     SessionClaim() = default;
 
     // True when another start of the program holds the claim: its main window has been

@@ -18,6 +18,9 @@ int show_message_box(HWND owner, unsigned text_id, UINT flags) {
 void compose_error_text(unsigned text_id, DWORD error, char* text, std::size_t capacity) {
     std::memset(text, 0, capacity);
     append_line(text, capacity, LoadedString(text_id).c_str());
+    if (error == ERROR_SUCCESS) {
+        return; // nothing the system could add
+    }
     const std::size_t used = std::strlen(text);
     char* const reason = text + used;
     const std::size_t room = capacity - used;

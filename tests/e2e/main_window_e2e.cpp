@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "service/service_control.h"
 #include "win/demo_installation.h"
+#include "win/registry_fixture.h"
 
 namespace {
 
@@ -263,5 +264,27 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     EXPECT_TRUE(wait_until(
         [&] { return one.wait_for_exit(0, exit_code) || other.wait_for_exit(0, exit_code); }));
     EXPECT_EQ(0u, exit_code);
+    EXPECT_EQ(1u, visible_windows("DIZURO").size());
+}
+
+// A second start while the first is still reading a long configuration file waits for the
+// first one's window, brings it forward and ends with 0.
+TEST(Program, ASecondStartDuringASlowStartUpBringsTheFirstForward) {
+    const RegistryFixture registry;
+    const TempDir install;
+    RegistryFixture::set_install_dir(install.path());
+    std::string comments;
+    for (int line = 0; line < 300000; ++line) {
+        comments += "# a long comment of the kind nobody writes, but a file may hold\n";
+    }
+    write_bytes(install.file("ryxc.conf"), comments + "server=slow.example\n");
+    const ProgramDriver first(ryxgui_command());
+    Sleep(200); // the first is reading the file
+    const ProgramDriver second(ryxgui_command());
+    const HWND window = first.wait_for_window("DIZURO", nullptr, 20000);
+    DWORD exit_code = 99;
+    EXPECT_TRUE(second.wait_for_exit(10000, exit_code));
+    EXPECT_EQ(0u, exit_code);
+    EXPECT_TRUE(wait_until([window] { return GetForegroundWindow() == window; }));
     EXPECT_EQ(1u, visible_windows("DIZURO").size());
 }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "log/log_mailbox.h"
 #include "log/log_reader.h"
 
 namespace {
@@ -216,3 +217,27 @@ TEST(LogReader, CatchUpFromTheEndShowsWhatAWholeReadShows) {
 }
 
 } // namespace
+
+// What waits for the window: told once until taken, never more rows than the list keeps, and
+// every warning, also those whose rows were dropped.
+TEST(LogMailbox, HoldsTheNewestRowsAndEveryWarningUntilTaken) {
+    const auto batch = [](int first, int last, int warnings) {
+        LogBatch made;
+        for (int n = first; n <= last; ++n) {
+            made.rows.push_back({std::to_string(n), ""});
+        }
+        made.warnings = warnings;
+        return made;
+    };
+    LogMailbox mailbox;
+    EXPECT_FALSE(mailbox.put(batch(1, 0, 0)));
+    EXPECT_TRUE(mailbox.put(batch(0, 599, 1)));
+    EXPECT_FALSE(mailbox.put(batch(600, 1199, 2)));
+    const LogBatch taken = mailbox.take();
+    ASSERT_EQ(LogBatch::row_limit, taken.rows.size());
+    EXPECT_EQ("199", taken.rows.front().date_time);
+    EXPECT_EQ("1199", taken.rows.back().date_time);
+    EXPECT_EQ(3, taken.warnings);
+    EXPECT_TRUE(mailbox.take().empty());
+    EXPECT_TRUE(mailbox.put(batch(1, 0, 1)));
+}

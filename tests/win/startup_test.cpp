@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
+#include "app/main_window.h"
+#include "app/program.h"
+#include "app/session_claim.h"
 #include "app/startup.h"
 #include "e2e/program_driver.h"
 #include "win/registry_fixture.h"
@@ -12,6 +16,16 @@ namespace {
 
 constexpr DWORD no_key = 0xFFFF;      // not a registry type
 using namespace std::string_literals; // "...\0"s: a value with its terminator
+
+// As a desktop out of room would: no main window can be made on this thread.
+LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam) {
+    const auto* creation = reinterpret_cast<const CBT_CREATEWNDA*>(lparam);
+    if (code == HCBT_CREATEWND && HIWORD(creation->lpcs->lpszClass) != 0 &&
+        lstrcmpA(creation->lpcs->lpszClass, MainWindow::window_class) == 0) {
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
 
 } // namespace
 
@@ -66,4 +80,33 @@ TEST(Startup, WithoutInstallationShowsOnlyTheErrorBoxAndExitsWithOne) {
     DWORD exit_code = 0;
     ASSERT_TRUE(gui.wait_for_exit(500, exit_code)); // gone soon after OK
     EXPECT_EQ(1u, exit_code);
+}
+
+// Told in a box of its own, with the session's claim let go first: a start meanwhile runs as
+// the session's program instead of waiting for this one's window.
+TEST(Startup, AMainWindowThatCannotBeMadeIsToldAndEndsWithOne) {
+    const RegistryFixture registry;
+    const TempDir install;
+    RegistryFixture::set_install_dir(install.path());
+    const HHOOK hook = SetWindowsHookExA(WH_CBT, refuse_main_window, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    std::string told;
+    bool claim_free = false;
+    std::thread answer([&] {
+        std::vector<HWND> boxes;
+        wait_until([&] {
+            return !(boxes = visible_windows("#32770", nullptr, GetCurrentProcessId())).empty();
+        });
+        const HWND box = boxes.empty() ? nullptr : boxes.front();
+        told = window_text(GetDlgItem(box, 0xFFFF));
+        const HANDLE claim = CreateMutexA(nullptr, FALSE, SessionClaim::name);
+        claim_free = GetLastError() != ERROR_ALREADY_EXISTS;
+        CloseHandle(claim);
+        press_button(box, IDOK);
+    });
+    EXPECT_EQ(1, run_program(GetModuleHandleA(nullptr)));
+    answer.join();
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(0u, told.find("Error: The program's window could not be created.")) << told;
+    EXPECT_TRUE(claim_free);
 }
