@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <utility>
 
+#include "base/background_task.h"
 #include "base/loaded_string.h"
 #include "base/message_box.h"
 #include "base/painting.h"
@@ -12,7 +13,6 @@
 #include "log/log_mailbox.h"
 #include "log/logging_page.h"
 #include "res/resource.h"
-#include "service/service_control.h"
 #include "service/service_state_display.h"
 #include "service/status_monitor.h"
 #include "ui/config_page.h"
@@ -203,9 +203,10 @@ void MainWindow::update_status_icon() {
 
 void MainWindow::show_service_state(DWORD state) {
     const ServiceStateDisplay& row = ServiceStateDisplay::of(state);
-    // The buttons are set on every report: a refused Start or Stop greyed them both.
-    set_enabled(start_button_, row.start_enabled);
-    set_enabled(stop_button_, row.stop_enabled);
+    // The buttons are set on every report, a refused Start or Stop greyed them both; never
+    // while a command runs, which one press is enough for.
+    set_enabled(start_button_, row.start_enabled && !command_running_);
+    set_enabled(stop_button_, row.stop_enabled && !command_running_);
     // Icon and text only when they change: setting the icon repaints it, twice a second.
     if (&row == shown_state_) {
         return;
@@ -219,11 +220,9 @@ void MainWindow::show_service_state(DWORD state) {
 }
 
 void MainWindow::show_log_rows() {
-    const LogBatch batch = log_mailbox_->take();
-    if (!batch.rows.empty() && logging_page_ != nullptr) {
-        logging_page_->add_rows(batch.rows);
-        // Drawn by a message of its own: the window answers others in between.
-        post_private_message(window_, private_message::log_rows_added);
+    LogBatch batch = log_mailbox_->take();
+    if (logging_page_ != nullptr) {
+        logging_page_->add_rows(std::move(batch.rows));
     }
     pending_warnings_ += batch.warnings;
     show_stop_warnings();
@@ -244,21 +243,24 @@ void MainWindow::show_stop_warnings() {
     warning_shown_ = false;
 }
 
-void MainWindow::run_service_command(bool (ServiceControl::*command)()) {
-    // Connected on first use: nobody can press Start or Stop before the first status report.
-    if (service_ == nullptr) {
-        service_ = std::make_unique<ServiceControl>("ryx");
+void MainWindow::start_service_command(ServiceCommand command) {
+    // Both stay disabled until a report after the command sets them from the state.
+    EnableWindow(start_button_, FALSE);
+    EnableWindow(stop_button_, FALSE);
+    last_command_ = command;
+    command_running_ = run_in_background([command] { return run_service_command("ryx", command); },
+                                         window_, private_message::service_command_done);
+    if (!command_running_) {
+        finish_service_command(GetLastError());
     }
-    // The service may have been installed, or removed and installed again, since this
-    // connection was opened: a refused command gets one more try on a fresh connection. Refused
-    // again, the user is told why.
-    if (!(service_.get()->*command)()) {
-        service_->reopen();
-        if (!(service_.get()->*command)()) {
-            const unsigned text =
-                command == &ServiceControl::start ? IDS_ERR_START_FAILED : IDS_ERR_STOP_FAILED;
-            show_message_box(window_, text, service_->last_error(), MB_OK | MB_ICONERROR);
-        }
+}
+
+void MainWindow::finish_service_command(DWORD error) {
+    command_running_ = false;
+    if (error != ERROR_SUCCESS) {
+        const unsigned text =
+            last_command_ == ServiceCommand::start ? IDS_ERR_START_FAILED : IDS_ERR_STOP_FAILED;
+        show_message_box(window_, text, error, MB_OK | MB_ICONERROR);
     }
 }
 
@@ -330,13 +332,10 @@ LRESULT MainWindow::on_notify(HWND window, WPARAM wparam, LPARAM lparam) {
 
 LRESULT MainWindow::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
     const int id = LOWORD(wparam);
-    if (HIWORD(wparam) != BN_CLICKED || (id != IDC_START && id != IDC_STOP)) {
+    if (HIWORD(wparam) != BN_CLICKED || (id != IDC_START && id != IDC_STOP) || command_running_) {
         return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
     }
-    // Both stay disabled until the next status report sets them from the state.
-    EnableWindow(start_button_, FALSE);
-    EnableWindow(stop_button_, FALSE);
-    run_service_command(id == IDC_START ? &ServiceControl::start : &ServiceControl::stop);
+    start_service_command(id == IDC_START ? ServiceCommand::start : ServiceCommand::stop);
     return 0;
 }
 
@@ -348,13 +347,11 @@ LRESULT MainWindow::on_private_message(UINT message, WPARAM wparam) {
     case private_message::log_rows:
         show_log_rows();
         break;
-    case private_message::log_rows_added:
-        if (logging_page_ != nullptr) {
-            logging_page_->draw_added_rows();
-        }
-        break;
     case private_message::config_unreadable:
         show_message_box(window_, IDS_WARN_CONFIG_UNREADABLE, MB_OK | MB_ICONWARNING);
+        break;
+    case private_message::service_command_done:
+        finish_service_command(static_cast<DWORD>(wparam));
         break;
     default:
         break;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "config/session.h"
+#include "service/service_command.h"
 #include "ui/control_table.h"
 #include "ui/window_font.h"
 #include "ui/window_object.h"
@@ -15,7 +16,6 @@
 class ConfigPage;
 class LogMailbox;
 class LoggingPage;
-class ServiceControl;
 class StatusIcons;
 struct ServiceStateDisplay;
 class TabDialog;
@@ -54,7 +54,10 @@ private:
     // the tooltip and the status monitor.
     void finish_start_up();
     RECT page_area() const;
-    void run_service_command(bool (ServiceControl::*command)());
+    // Start or Stop, on a thread of its own: the window answers on while the service manager
+    // takes its time. Both buttons stay disabled until the state is reported after it.
+    void start_service_command(ServiceCommand command);
+    void finish_service_command(DWORD error);
     // The follower's rows into the list, then a warning for each stop line among them, one
     // box after the other; the log goes on being shown while a box is up.
     void show_log_rows();
@@ -73,7 +76,8 @@ private:
     HWND stop_button_ = nullptr;
     HWND status_icon_ = nullptr;
     HWND tooltip_ = nullptr;
-    std::unique_ptr<ServiceControl> service_;
+    bool command_running_ = false;
+    ServiceCommand last_command_ = ServiceCommand::start;
     ControlTable controls_;
     unsigned dpi_;
     WindowFont font_;

@@ -1,10 +1,13 @@
 #include "app/session_claim.h"
 
 #include "app/main_window.h"
+#include "base/message_box.h"
+#include "res/resource.h"
 
 namespace {
 
-// A first start shows its window well within this; one that does not is not waited for longer.
+// A first start shows its window well within this; one that does not answer by then is told
+// about rather than waited for longer.
 constexpr DWORD starting_wait_ms = 10000;
 constexpr DWORD poll_ms = 50;
 constexpr UINT answer_ms = 1000;
@@ -54,8 +57,14 @@ bool SessionClaim::hand_over_to_running_instance() {
             held_ = true;
             return false;
         }
-        if (waited != WAIT_TIMEOUT || GetTickCount64() >= deadline) {
-            return false;
+        if (waited == WAIT_FAILED) {
+            return false; // no claim to be had after all: a program of its own
+        }
+        if (GetTickCount64() >= deadline) {
+            // Never a second window beside a program that holds the session: both would
+            // follow the log and write the configuration.
+            show_message_box(nullptr, IDS_ERR_NOT_RESPONDING, MB_OK | MB_ICONWARNING);
+            return true;
         }
     }
 }

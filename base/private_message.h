@@ -7,13 +7,13 @@
 
 namespace private_message {
 
-constexpr UINT service_state = WM_APP + 1;     // wParam: the service's state, 0 when none known
-constexpr UINT log_rows = WM_APP + 2;          // new rows wait in the log's mailbox
-constexpr UINT log_rows_added = WM_APP + 3;    // the rows are in the list: draw them
-constexpr UINT config_unreadable = WM_APP + 4; // start-up could not read the configuration
+constexpr UINT service_state = WM_APP + 1;        // wParam: the service's state, 0 when none known
+constexpr UINT log_rows = WM_APP + 2;             // new rows wait in the log's mailbox
+constexpr UINT config_unreadable = WM_APP + 3;    // start-up could not read the configuration
+constexpr UINT service_command_done = WM_APP + 4; // wParam: the command's error, 0 when taken
 
 constexpr UINT first = service_state;
-constexpr UINT last = config_unreadable;
+constexpr UINT last = service_command_done;
 
 } // namespace private_message
 

@@ -151,14 +151,11 @@ double time_getline(const std::string& path) {
     return lines > 0 ? seconds_since(start) : -1;
 }
 
-// What the list is sent, watched on the user-interface thread that owns it.
+// The batches the window takes, watched on the user-interface thread that owns the list.
 struct ListWatch {
-    WNDPROC original = nullptr;
-    long long messages = 0;
     long long batches = 0;
-    long long batch_newest = -1; // the newest sequence among the rows added, not yet drawn
     double longest_batch = 0;
-    long long longest_batch_messages = 0;
+    long long longest_batch_rows = 0;
     // Following: the newest line shown so far, and how late the oldest line it brought was.
     bool following = false;
     long long shown = 0;
@@ -172,13 +169,21 @@ ListWatch watch;
 std::unique_ptr<std::atomic<long long>[]> written_at;
 long long written_capacity = 0;
 
-LRESULT CALLBACK watching_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message >= LVM_FIRST && message < LVM_FIRST + 0x100) {
-        ++watch.messages;
+// The window's side of the follower, as the main window has it: the rows taken from the
+// mailbox into the page, then drawn by a message of their own; each step timed.
+LogMailbox mailbox;
+LoggingPage* page = nullptr;
+
+LRESULT CALLBACK frame_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message != private_message::log_rows || !carries_private_key(lparam)) {
+        return DefWindowProcA(window, message, wparam, lparam);
     }
-    if (message == LVM_SETITEMTEXTA && lparam != 0) {
-        const long long n = sequence_in(reinterpret_cast<const LVITEMA*>(lparam)->pszText);
-        watch.batch_newest = std::max(watch.batch_newest, n);
+    ++watch.batches;
+    const LARGE_INTEGER started = now();
+    LogBatch batch = mailbox.take();
+    const long long newest = batch.rows.empty() ? -1 : sequence_in(batch.rows.back().entry.c_str());
+    for (const LogRow& row : batch.rows) {
+        const long long n = sequence_in(row.entry.c_str());
         if (watch.following && n >= 0) {
             if (static_cast<std::size_t>(n) >= watch.seen.size()) {
                 watch.seen.resize(static_cast<std::size_t>(n) * 2 + 1);
@@ -186,54 +191,31 @@ LRESULT CALLBACK watching_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
             watch.seen[static_cast<std::size_t>(n)] = true;
         }
     }
-    return CallWindowProcA(watch.original, window, message, wparam, lparam);
-}
-
-// The window's side of the follower, as the main window has it: the rows taken from the
-// mailbox into the page, then drawn by a message of their own; each step timed.
-LogMailbox mailbox;
-LoggingPage* page = nullptr;
-
-LRESULT CALLBACK frame_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if ((message != private_message::log_rows && message != private_message::log_rows_added) ||
-        !carries_private_key(lparam)) {
-        return DefWindowProcA(window, message, wparam, lparam);
-    }
-    ++watch.batches;
-    const long long messages = watch.messages;
-    const LARGE_INTEGER started = now();
-    if (message == private_message::log_rows) {
-        page->add_rows(mailbox.take().rows);
-        post_private_message(window, private_message::log_rows_added);
-    } else {
-        page->draw_added_rows();
-    }
+    const auto rows = static_cast<long long>(batch.rows.size());
+    page->add_rows(std::move(batch.rows));
+    UpdateWindow(page->handle()); // drawn within the batch's time, as the program's are
     const double took = seconds_since(started);
     if (took > watch.longest_batch) {
         watch.longest_batch = took;
-        watch.longest_batch_messages = watch.messages - messages;
+        watch.longest_batch_rows = rows;
     }
     // The rows are in and drawn: the lines up to the newest are as good as shown.
-    if (message == private_message::log_rows_added && watch.following &&
-        watch.batch_newest > watch.shown) {
+    if (watch.following && newest > watch.shown) {
         const long long oldest = watch.shown + 1;
         if (oldest < written_capacity && written_at[oldest] != 0) {
             LARGE_INTEGER written = {};
             written.QuadPart = written_at[oldest];
             watch.worst_lag = std::max(watch.worst_lag, seconds_since(written));
         }
-        watch.shown = watch.batch_newest;
-    }
-    if (message == private_message::log_rows_added) {
-        watch.batch_newest = -1;
+        watch.shown = newest;
     }
     return 0;
 }
 
-// The longest batch the list took since the last call, and its list messages.
+// The longest batch the list took since the last call, and its rows.
 void print_longest_batch(const char* during) {
-    std::printf("    longest batch %s: %.1f ms for %lld list messages\n", during,
-                watch.longest_batch * 1000, watch.longest_batch_messages);
+    std::printf("    longest batch %s: %.1f ms for %lld rows\n", during, watch.longest_batch * 1000,
+                watch.longest_batch_rows);
     watch.longest_batch = 0;
 }
 
@@ -278,6 +260,11 @@ std::string cell_text(HWND list, int row, int column) {
     return text;
 }
 
+// As the Clear button does.
+void clear_list() {
+    SendMessageA(page->handle(), WM_COMMAND, MAKEWPARAM(IDC_CLEAR, BN_CLICKED), 0);
+}
+
 int row_count(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }
@@ -309,8 +296,6 @@ HWND make_page(HWND frame, const std::string& path) {
     page->create();
     page->activate();
     const HWND list = GetDlgItem(page->handle(), IDC_LOG_LIST);
-    watch.original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watching_proc)));
     // Never stopped, as in the program; it waits for its log, made only when followed.
     std::shared_ptr<LogMailbox> unowned(&mailbox, [](LogMailbox*) {});
     (new LogFollower(path, unowned, frame))->start();
@@ -424,7 +409,7 @@ DWORD WINAPI catch_up_thread(void* parameter) {
 // One catch-up into the emptied list while this thread shows its rows; the worst answer of
 // the window meanwhile goes to worst_answer_ms.
 bool run_catch_up(CatchUp& job, double* worst_answer_ms = nullptr) {
-    SendMessageA(job.list, LVM_DELETEALLITEMS, 0, 0);
+    clear_list();
     const LARGE_INTEGER start = now();
     const OwnedHandle thread(CreateThread(nullptr, 0, catch_up_thread, &job, 0, nullptr),
                              CloseHandle);
@@ -680,7 +665,7 @@ int main(int argc, char** argv) {
     // Following, with the page's own follower: its log is made now.
     written_capacity = static_cast<long long>(busy_seconds * 2000) + 200000;
     written_at.reset(new std::atomic<long long>[static_cast<std::size_t>(written_capacity)]());
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    clear_list();
     long long next = 1;
     append(followed, lines_of(next, 2000));
     next = 2001;

@@ -1,54 +1,52 @@
 #include "log/log_list.h"
 
-#include <commctrl.h>
+#include <iterator>
 
-namespace {
-
-int row_count(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-}
-
-} // namespace
-
-void LogList::add_rows(const std::vector<LogRow>& rows) {
-    if (rows.empty()) {
+void LogList::add_rows(std::vector<LogRow>&& rows) {
+    if (rows.empty() || list_ == nullptr) {
         return;
     }
-    // Drawn once for all the rows: a visible list would otherwise scroll and paint for each.
-    if (!quiet_) {
-        SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-        quiet_ = true;
+    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
+                 std::make_move_iterator(rows.end()));
+    if (rows_.size() > LogBatch::row_limit) {
+        drop_oldest(rows_.size() - LogBatch::row_limit);
     }
-    for (const LogRow& row : rows) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_STATE;
-        item.iItem = row_count(list_); // at the end
-        item.pszText = const_cast<char*>(row.date_time.c_str());
-        const auto position = static_cast<int>(
-            SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        if (position >= 0) {
-            LVITEMA entry = {};
-            entry.iSubItem = 1;
-            entry.pszText = const_cast<char*>(row.entry.c_str());
-            SendMessageA(list_, LVM_SETITEMTEXTA, static_cast<WPARAM>(position),
-                         reinterpret_cast<LPARAM>(&entry));
+    SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    SendMessageA(list_, LVM_ENSUREVISIBLE, rows_.size() - 1, FALSE);
+}
+
+void LogList::drop_oldest(std::size_t count) {
+    std::vector<int> selected;
+    for (int index = ListView_GetNextItem(list_, -1, LVNI_SELECTED); index >= 0;
+         index = ListView_GetNextItem(list_, index, LVNI_SELECTED)) {
+        if (index >= static_cast<int>(count)) {
+            selected.push_back(index - static_cast<int>(count));
         }
     }
-    while (row_count(list_) > static_cast<int>(LogBatch::row_limit)) {
-        SendMessageA(list_, LVM_DELETEITEM, 0, 0);
+    const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(count));
+    SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    for (const int index : selected) {
+        ListView_SetItemState(list_, index, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    if (focused >= static_cast<int>(count)) {
+        ListView_SetItemState(list_, focused - static_cast<int>(count), LVIS_FOCUSED, LVIS_FOCUSED);
     }
 }
 
-void LogList::draw_added_rows() {
-    if (!quiet_) {
+void LogList::clear() {
+    rows_.clear();
+    SendMessageA(list_, LVM_SETITEMCOUNT, 0, 0);
+}
+
+void LogList::give_text(NMLVDISPINFOA& info) const {
+    LVITEMA& item = info.item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || item.iItem >= row_count()) {
         return;
     }
-    quiet_ = false;
-    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    // The newest row in view, then the one repaint, so the rows are drawn once, where they end up.
-    const int rows = row_count(list_);
-    if (rows > 0) {
-        SendMessageA(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(rows - 1), FALSE);
-    }
-    InvalidateRect(list_, nullptr, TRUE);
+    // The list copies from here before anything can change the row.
+    const LogRow& shown = row(item.iItem);
+    item.pszText =
+        const_cast<char*>(item.iSubItem == 0 ? shown.date_time.c_str() : shown.entry.c_str());
 }

@@ -1,9 +1,12 @@
-// The Logging page's list as the log fills it: rows added at its end in one quiet go, the
-// oldest dropped beyond the row limit, then drawn at once with the newest in view.
+// The Logging page's list and the rows it shows. The rows are kept here, and the list, a
+// virtual list view, asks for the text of the cells it draws: a row costs one copy of its text,
+// and adding a batch costs one message however many rows it brings.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
+#include <deque>
 #include <vector>
 
 #include "log/log_batch.h"
@@ -12,12 +15,22 @@ class LogList {
 public:
     explicit LogList(HWND list = nullptr) : list_(list) {}
 
-    // Two steps, each its own message, so that the window answers others between them:
-    // turning drawing back on alone can cost Wine's list view some 50 ms, however few the rows.
-    void add_rows(const std::vector<LogRow>& rows);
-    void draw_added_rows();
+    // The rows at the end of the list, the oldest beyond the row limit dropped (the rows the
+    // user selected stay selected), and the newest in view.
+    void add_rows(std::vector<LogRow>&& rows);
+    void clear();
+
+    // The answer to the list's LVN_GETDISPINFOA: the text of a cell, from the rows kept here.
+    void give_text(NMLVDISPINFOA& info) const;
+
+    int row_count() const { return static_cast<int>(rows_.size()); }
+    const LogRow& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
+    HWND handle() const { return list_; }
 
 private:
+    // Selection and focus follow their rows when the oldest rows go.
+    void drop_oldest(std::size_t count);
+
     HWND list_;
-    bool quiet_ = false; // rows added since drawing was turned off
+    std::deque<LogRow> rows_;
 };

@@ -15,57 +15,69 @@
 
 namespace {
 
-// A cell's whole text, however long the log line was.
-std::string cell_text(HWND list, int row, int column) {
-    std::vector<char> buffer(256);
-    for (;;) {
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        const auto length = static_cast<std::size_t>(SendMessageA(
-            list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < buffer.size()) {
-            return std::string(buffer.data(), length);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+// A row's cell as the list shows it: up to its first NUL, if the log held one.
+std::size_t shown_length(const std::string& text) {
+    return std::strlen(text.c_str());
 }
 
-// A movable block for the clipboard, which owns it once SetClipboardData has taken it.
-HGLOBAL clipboard_block(const void* data, std::size_t size) {
+// The selected rows' text, written straight into a movable block for the clipboard, which owns
+// it once SetClipboardData has taken it.
+HGLOBAL selection_block(const LogList& rows, HWND list) {
+    std::size_t size = 1;
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
+        size += shown_length(rows.row(row).date_time) + shown_length(rows.row(row).entry) + 3;
+    }
+    if (size == 1) {
+        return nullptr;
+    }
     const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    void* const at = block != nullptr ? GlobalLock(block) : nullptr;
+    auto* at = block != nullptr ? static_cast<char*>(GlobalLock(block)) : nullptr;
     if (at == nullptr) {
         GlobalFree(block);
         return nullptr;
     }
-    std::memcpy(at, data, size);
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
+        const LogRow& copied = rows.row(row);
+        const std::size_t date_time = shown_length(copied.date_time);
+        const std::size_t entry = shown_length(copied.entry);
+        std::memcpy(at, copied.date_time.data(), date_time);
+        at += date_time;
+        *at++ = '\t';
+        std::memcpy(at, copied.entry.data(), entry);
+        at += entry;
+        *at++ = '\r';
+        *at++ = '\n';
+    }
+    *at = '\0';
     GlobalUnlock(block);
     return block;
 }
 
-void hand_to_clipboard(UINT format, HGLOBAL block) {
-    if (block != nullptr && SetClipboardData(format, block) == nullptr) {
-        GlobalFree(block);
-    }
-}
-
-// The text in the ANSI and the Unicode format: every editor then pastes it as written, whatever
-// it asks for and whatever the clipboard's own conversion would have made of it.
-void put_on_clipboard(HWND owner, const std::string& text) {
-    const int wide_length =
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size() + 1), nullptr, 0);
-    std::vector<wchar_t> wide(wide_length > 0 ? wide_length : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size() + 1), wide.data(),
-                        static_cast<int>(wide.size()));
+// The text in the ANSI format only, marked with the locale of the ANSI code page, so that the
+// system makes the Unicode text from it as written instead of holding it a second time.
+void put_on_clipboard(HWND owner, HGLOBAL text) {
     const OpenedClipboard clipboard(owner);
     if (!clipboard.is_open()) {
+        GlobalFree(text);
         return; // held elsewhere: nothing copied, and nothing to tell
     }
     EmptyClipboard();
-    hand_to_clipboard(CF_TEXT, clipboard_block(text.c_str(), text.size() + 1));
-    hand_to_clipboard(CF_UNICODETEXT, clipboard_block(wide.data(), wide.size() * sizeof(wchar_t)));
+    if (SetClipboardData(CF_TEXT, text) == nullptr) {
+        GlobalFree(text);
+        return;
+    }
+    const LCID locale = GetSystemDefaultLCID();
+    const HGLOBAL locale_block = GlobalAlloc(GMEM_MOVEABLE, sizeof locale);
+    void* const at = locale_block != nullptr ? GlobalLock(locale_block) : nullptr;
+    if (at != nullptr) {
+        std::memcpy(at, &locale, sizeof locale);
+        GlobalUnlock(locale_block);
+    }
+    if (at == nullptr || SetClipboardData(CF_LOCALE, locale_block) == nullptr) {
+        GlobalFree(locale_block);
+    }
 }
 
 // The shell's default action on the file, as a double click in Explorer, which opens it in the
@@ -130,17 +142,9 @@ bool LogListActions::handle_key(WORD virtual_key) const {
 }
 
 void LogListActions::copy_selection() const {
-    // The follower's rows reach the list as messages to this thread, which owns it: while this
-    // runs no row comes or goes, so the text is one consistent set of rows.
-    std::string text;
-    for (int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED); row >= 0;
-         row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) {
-        text += cell_text(list_, row, 0);
-        text += '\t';
-        text += cell_text(list_, row, 1);
-        text += "\r\n";
-    }
-    if (!text.empty()) {
+    // The follower's rows reach the list on this thread, which owns it: while this runs no row
+    // comes or goes, so the text is one consistent set of rows.
+    if (const HGLOBAL text = selection_block(rows_, list_)) {
         put_on_clipboard(GetParent(list_), text);
     }
 }
@@ -148,6 +152,21 @@ void LogListActions::copy_selection() const {
 void LogListActions::select_all() const {
     ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
 }
+
+namespace {
+
+// Rows scrolled up under the header are out of view too.
+LONG header_bottom(HWND list) {
+    RECT header = {};
+    const auto control = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    if (control == nullptr || !IsWindowVisible(control) || !GetWindowRect(control, &header)) {
+        return 0;
+    }
+    MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&header), 2);
+    return header.bottom;
+}
+
+} // namespace
 
 POINT LogListActions::menu_point(LPARAM screen_point) const {
     POINT at = {static_cast<short>(LOWORD(screen_point)), static_cast<short>(HIWORD(screen_point))};
@@ -157,10 +176,14 @@ POINT LogListActions::menu_point(LPARAM screen_point) const {
     // From the keyboard: under the focused row when it is in view, else the list's corner.
     RECT row = {};
     row.left = LVIR_LABEL;
+    RECT view = {};
+    GetClientRect(list_, &view);
     const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
     at = {0, 0};
-    if (focused >= 0 && SendMessageA(list_, LVM_GETITEMRECT, static_cast<WPARAM>(focused),
-                                     reinterpret_cast<LPARAM>(&row)) != 0) {
+    if (focused >= 0 &&
+        SendMessageA(list_, LVM_GETITEMRECT, static_cast<WPARAM>(focused),
+                     reinterpret_cast<LPARAM>(&row)) != 0 &&
+        row.top >= header_bottom(list_) && row.bottom <= view.bottom) {
         at = {row.left, row.bottom};
     }
     ClientToScreen(list_, &at);

@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include "log/log_list.h"
+
 class LogListActions {
 public:
-    LogListActions(HWND list, const char* log_file_path)
-        : list_(list), log_file_path_(log_file_path) {}
+    LogListActions(const LogList& rows, const char* log_file_path)
+        : rows_(rows), list_(rows.handle()), log_file_path_(log_file_path) {}
 
     // Ctrl+C and Ctrl+A on the list; false for any other key.
     bool handle_key(WORD virtual_key) const;
@@ -19,13 +21,17 @@ public:
     // a path the shell takes. The caller destroys it.
     HMENU make_menu() const;
 
-    // The selected rows as "Date/Time, tab, entry, CR LF", in both text formats.
+    // The selected rows as "Date/Time, tab, entry, CR LF", in one block of the clipboard's:
+    // the text is never held twice, however long the rows.
     void copy_selection() const;
     void select_all() const;
 
-private:
+    // Where the menu opens: the point given, or from the keyboard ((-1, -1)) under the focused
+    // row when it is in view, else at the list's top-left corner.
     POINT menu_point(LPARAM screen_point) const;
 
+private:
+    const LogList& rows_;
     HWND list_;
     const char* log_file_path_;
 };

@@ -17,8 +17,8 @@ const ControlRow controls[] = {
     {"BUTTON", IDC_CLEAR, IDS_CLEAR, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 539, 378,
      73, 23, 0, 0, 0},
     {WC_LISTVIEWA, IDC_LOG_LIST, 0,
-     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_NOSORTHEADER | LVS_REPORT, 10, 10, 599,
-     358, 0, 0, 0},
+     WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_NOSORTHEADER | LVS_REPORT | LVS_OWNERDATA,
+     10, 10, 599, 358, 0, 0, 0},
 };
 
 bool insert_column(HWND list, int subitem, int width, unsigned text_id) {
@@ -65,7 +65,7 @@ void LoggingPage::lay_out(const RECT& rectangle, unsigned dpi, HFONT font) {
 
 LRESULT LoggingPage::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
     if (LOWORD(wparam) == IDC_CLEAR && HIWORD(wparam) == BN_CLICKED) {
-        SendMessageA(list(), LVM_DELETEALLITEMS, 0, 0);
+        rows_.clear();
         return 0;
     }
     return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
@@ -73,8 +73,15 @@ LRESULT LoggingPage::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
 
 LRESULT LoggingPage::on_notify(HWND window, WPARAM wparam, LPARAM lparam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-    if (header != nullptr && header->idFrom == IDC_LOG_LIST && header->code == LVN_KEYDOWN &&
-        LogListActions(list(), log_file_path_.c_str())
+    if (header == nullptr || header->hwndFrom != list()) {
+        return DefWindowProcA(window, WM_NOTIFY, wparam, lparam);
+    }
+    if (header->code == LVN_GETDISPINFOA) {
+        rows_.give_text(*reinterpret_cast<NMLVDISPINFOA*>(lparam));
+        return 0;
+    }
+    if (header->code == LVN_KEYDOWN &&
+        LogListActions(rows_, log_file_path_.c_str())
             .handle_key(reinterpret_cast<const NMLVKEYDOWN*>(lparam)->wVKey)) {
         return 0;
     }
@@ -83,7 +90,7 @@ LRESULT LoggingPage::on_notify(HWND window, WPARAM wparam, LPARAM lparam) {
 
 LRESULT LoggingPage::on_context_menu(HWND window, WPARAM wparam, LPARAM lparam) {
     if (reinterpret_cast<HWND>(wparam) == list()) {
-        LogListActions(list(), log_file_path_.c_str()).show_menu(window, lparam);
+        LogListActions(rows_, log_file_path_.c_str()).show_menu(window, lparam);
         return 0;
     }
     return DefWindowProcA(window, WM_CONTEXTMENU, wparam, lparam);

@@ -19,8 +19,7 @@ public:
     LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
     void lay_out(const RECT& rectangle, unsigned dpi, HFONT font) override;
 
-    void add_rows(const std::vector<LogRow>& rows) { rows_.add_rows(rows); }
-    void draw_added_rows() { rows_.draw_added_rows(); }
+    void add_rows(std::vector<LogRow>&& rows) { rows_.add_rows(std::move(rows)); }
 
 private:
     LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam);
