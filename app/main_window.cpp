@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "service/service_state_display.h"
 #include "service/status_monitor.h"
+#include "ui/child_controls.h"
 #include "ui/config_page.h"
 #include "ui/dpi_scale.h"
 #include "ui/status_icons.h"
@@ -178,13 +179,13 @@ void MainWindow::apply_dpi(unsigned reported_dpi, const RECT* suggested) {
         TOOLINFOA tool = status_tool(status_icon_, instance_);
         tool.rect = status_tool_rect();
         SendMessageA(tooltip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
-        InvalidateRect(window_, nullptr, TRUE); // the painted label moves and changes font
     }
     font_ = std::move(font); // the old font goes once no control uses it
     // The control lets go of the old icons before they are destroyed.
     std::unique_ptr<StatusIcons> old_icons = std::exchange(
         icons_, std::make_unique<StatusIcons>(instance_, scale_to_dpi(status_icon_size, dpi_)));
     update_status_icon();
+    redraw_whole(window_);
 }
 
 void MainWindow::show_logging_tab() {
@@ -248,8 +249,12 @@ void MainWindow::start_service_command(ServiceCommand command) {
     EnableWindow(start_button_, FALSE);
     EnableWindow(stop_button_, FALSE);
     last_command_ = command;
-    command_running_ = run_in_background([command] { return run_service_command("ryx", command); },
-                                         window_, private_message::service_command_done);
+    const HWND window = window_;
+    command_running_ = run_in_background([command, window] {
+        // A window gone meanwhile gets nothing.
+        post_private_message(window, private_message::service_command_done,
+                             run_service_command("ryx", command));
+    });
     if (!command_running_) {
         finish_service_command(GetLastError());
     }

@@ -20,8 +20,17 @@ constexpr const char* registry_value = "installdir";
 constexpr int open_attempts = 5;
 constexpr DWORD open_retry_ms = 50;
 
-// "installdir" from an open key: a non-empty string, expanded when its type says so, that fits
-// a path buffer with its terminator. Any other type or size is no installation.
+// A drive letter, a colon and a backslash, or a UNC path: a relative folder would be looked for
+// wherever the program was started from.
+bool is_absolute(const char* path) {
+    const bool drive = ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+                       path[1] == ':' && path[2] == '\\';
+    const bool unc = path[0] == '\\' && path[1] == '\\' && path[2] != '\0' && path[2] != '\\';
+    return drive || unc;
+}
+
+// "installdir" from an open key: a non-empty absolute path, expanded when its type says so,
+// that fits a path buffer with its terminator. Anything else is no installation.
 bool read_install_dir(HKEY key, char* text, std::size_t capacity) {
     char value[path_capacity] = {};
     DWORD type = REG_NONE;
@@ -38,15 +47,12 @@ bool read_install_dir(HKEY key, char* text, std::size_t capacity) {
         }
         value[size] = '\0';
     }
-    if (value[0] == '\0') {
-        return false;
-    }
     if (type == REG_SZ) {
         copy_text(text, capacity, value);
-        return true;
+        return is_absolute(text);
     }
     const DWORD needed = ExpandEnvironmentStringsA(value, text, static_cast<DWORD>(capacity));
-    return needed != 0 && needed <= capacity && text[0] != '\0';
+    return needed != 0 && needed <= capacity && is_absolute(text);
 }
 
 // The value as the 64-bit registry holds it or, when that has no key, as a 32-bit installer

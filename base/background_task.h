@@ -1,11 +1,9 @@
-// Work that must not hold up the window, such as a call that may wait for another process:
-// run once on a thread of its own, its outcome (a Win32 error code, 0 for success) posted to
-// the window as a private message when it is done. The thread touches no window.
+// Work that must not hold up the window, such as a call that may wait for another process or
+// move much data through the system: run once on a thread of its own, which touches no window
+// and tells the window (if at all) by a posted message.
 #pragma once
-
-#include <windows.h>
 
 #include <functional>
 
-// False when no thread could be made: the work was not done, and nothing will be posted.
-bool run_in_background(std::function<DWORD()> work, HWND window, UINT message);
+// False when no thread could be made: the work was not done.
+bool run_in_background(std::function<void()> work);

@@ -1,13 +1,12 @@
 #include "log/log_list.h"
 
-#include <iterator>
-
 void LogList::add_rows(std::vector<LogRow>&& rows) {
     if (rows.empty() || list_ == nullptr) {
         return;
     }
-    rows_.insert(rows_.end(), std::make_move_iterator(rows.begin()),
-                 std::make_move_iterator(rows.end()));
+    for (LogRow& row : rows) {
+        rows_.push_back(std::make_shared<const LogRow>(std::move(row)));
+    }
     if (rows_.size() > LogBatch::row_limit) {
         drop_oldest(rows_.size() - LogBatch::row_limit);
     }
@@ -33,6 +32,16 @@ void LogList::drop_oldest(std::size_t count) {
     if (focused >= static_cast<int>(count)) {
         ListView_SetItemState(list_, focused - static_cast<int>(count), LVIS_FOCUSED, LVIS_FOCUSED);
     }
+}
+
+std::vector<LogList::SharedRow> LogList::selected_rows() const {
+    std::vector<SharedRow> selected;
+    for (int index = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+         index >= 0 && index < row_count();
+         index = ListView_GetNextItem(list_, index, LVNI_SELECTED)) {
+        selected.push_back(rows_[static_cast<std::size_t>(index)]);
+    }
+    return selected;
 }
 
 void LogList::clear() {

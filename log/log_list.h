@@ -7,12 +7,17 @@
 
 #include <commctrl.h>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "log/log_batch.h"
 
 class LogList {
 public:
+    // A row never changes once made: a copy of the selection can go on reading the rows it
+    // took while the list drops them.
+    using SharedRow = std::shared_ptr<const LogRow>;
+
     explicit LogList(HWND list = nullptr) : list_(list) {}
 
     // The rows at the end of the list, the oldest beyond the row limit dropped (the rows the
@@ -24,7 +29,9 @@ public:
     void give_text(NMLVDISPINFOA& info) const;
 
     int row_count() const { return static_cast<int>(rows_.size()); }
-    const LogRow& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
+    const LogRow& row(int index) const { return *rows_[static_cast<std::size_t>(index)]; }
+    // The selected rows, oldest first.
+    std::vector<SharedRow> selected_rows() const;
     HWND handle() const { return list_; }
 
 private:
@@ -32,5 +39,5 @@ private:
     void drop_oldest(std::size_t count);
 
     HWND list_;
-    std::deque<LogRow> rows_;
+    std::deque<SharedRow> rows_;
 };

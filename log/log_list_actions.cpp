@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/background_task.h"
 #include "base/com_apartment.h"
 #include "base/loaded_string.h"
 #include "base/opened_clipboard.h"
@@ -20,16 +21,12 @@ std::size_t shown_length(const std::string& text) {
     return std::strlen(text.c_str());
 }
 
-// The selected rows' text, written straight into a movable block for the clipboard, which owns
-// it once SetClipboardData has taken it.
-HGLOBAL selection_block(const LogList& rows, HWND list) {
+// The rows' text, written straight into a movable block for the clipboard, which owns it once
+// SetClipboardData has taken it.
+HGLOBAL text_block(const std::vector<LogList::SharedRow>& rows) {
     std::size_t size = 1;
-    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
-         row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
-        size += shown_length(rows.row(row).date_time) + shown_length(rows.row(row).entry) + 3;
-    }
-    if (size == 1) {
-        return nullptr;
+    for (const LogList::SharedRow& row : rows) {
+        size += shown_length(row->date_time) + shown_length(row->entry) + 3;
     }
     const HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     auto* at = block != nullptr ? static_cast<char*>(GlobalLock(block)) : nullptr;
@@ -37,15 +34,13 @@ HGLOBAL selection_block(const LogList& rows, HWND list) {
         GlobalFree(block);
         return nullptr;
     }
-    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
-         row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
-        const LogRow& copied = rows.row(row);
-        const std::size_t date_time = shown_length(copied.date_time);
-        const std::size_t entry = shown_length(copied.entry);
-        std::memcpy(at, copied.date_time.data(), date_time);
+    for (const LogList::SharedRow& row : rows) {
+        const std::size_t date_time = shown_length(row->date_time);
+        const std::size_t entry = shown_length(row->entry);
+        std::memcpy(at, row->date_time.data(), date_time);
         at += date_time;
         *at++ = '\t';
-        std::memcpy(at, copied.entry.data(), entry);
+        std::memcpy(at, row->entry.data(), entry);
         at += entry;
         *at++ = '\r';
         *at++ = '\n';
@@ -142,11 +137,19 @@ bool LogListActions::handle_key(WORD virtual_key) const {
 }
 
 void LogListActions::copy_selection() const {
-    // The follower's rows reach the list on this thread, which owns it: while this runs no row
-    // comes or goes, so the text is one consistent set of rows.
-    if (const HGLOBAL text = selection_block(rows_, list_)) {
-        put_on_clipboard(GetParent(list_), text);
+    // The rows are taken here, one consistent set, and written out on a thread of their own:
+    // the text of 1001 long rows is tens of megabytes, and the clipboard's system takes its
+    // time over them.
+    std::vector<LogList::SharedRow> rows = rows_.selected_rows();
+    if (rows.empty()) {
+        return;
     }
+    const HWND owner = GetParent(list_);
+    run_in_background([rows = std::move(rows), owner] {
+        if (const HGLOBAL text = text_block(rows)) {
+            put_on_clipboard(owner, text);
+        }
+    });
 }
 
 void LogListActions::select_all() const {

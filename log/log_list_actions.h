@@ -21,8 +21,8 @@ public:
     // a path the shell takes. The caller destroys it.
     HMENU make_menu() const;
 
-    // The selected rows as "Date/Time, tab, entry, CR LF", in one block of the clipboard's:
-    // the text is never held twice, however long the rows.
+    // The selected rows as "Date/Time, tab, entry, CR LF", in one block of the clipboard's,
+    // written by a thread of its own: the window answers on, however long the rows.
     void copy_selection() const;
     void select_all() const;
 

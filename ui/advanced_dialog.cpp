@@ -113,6 +113,7 @@ void AdvancedDialog::apply_dpi(unsigned reported_dpi, const RECT* suggested) {
     take_dpi_rect(reported_dpi, suggested);
     controls_.lay_out(dpi, font.get());
     font_ = std::move(font); // the old font goes once no control uses it
+    redraw_whole(window_);
 }
 
 void AdvancedDialog::dismiss() {

@@ -20,3 +20,8 @@ void read_edit(HWND edit, char* buffer, std::size_t capacity, std::size_t max_ch
 void paint_nothing(HWND window) {
     const Painting painting(window);
 }
+
+void redraw_whole(HWND window) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}

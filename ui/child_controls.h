@@ -14,3 +14,7 @@ void read_edit(HWND edit, char* buffer, std::size_t capacity, std::size_t max_ch
 
 // The answer to WM_PAINT of a window that draws nothing itself.
 void paint_nothing(HWND window);
+
+// A window laid out anew painted whole, its frame and every child within, in one go: a part
+// painted alone can cover a transparent page whose labels were painted before it.
+void redraw_whole(HWND window);

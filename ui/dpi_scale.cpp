@@ -1,7 +1,7 @@
 #include "ui/dpi_scale.h"
 
 unsigned sane_dpi(unsigned reported) {
-    if (reported == 0) {
+    if (reported < base_dpi) {
         return base_dpi;
     }
     return reported > max_dpi ? max_dpi : reported;

@@ -2,12 +2,17 @@
 // client's service, and the Logging page while the log is written as the client writes it.
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <commctrl.h>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "base/owned_handle.h"
 #include "base/private_message.h"
@@ -113,6 +118,44 @@ std::string clipboard_text() {
     }
     return text;
 }
+
+// The system's words for an error, as a box shows them.
+std::string system_text(DWORD error) {
+    char reason[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   reason, sizeof reason, nullptr);
+    return std::string(reason, std::strcspn(reason, "\r\n"));
+}
+
+// How long the window takes to answer, asked every 20 ms by a thread of the test's own for as
+// long as this lives.
+class AnswerWatch {
+public:
+    explicit AnswerWatch(HWND window)
+        : asker_([this, window] {
+              while (!stop_) {
+                  const ULONGLONG asked = GetTickCount64();
+                  DWORD_PTR ignored = 0;
+                  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+                  worst_ms_ = std::max<ULONGLONG>(worst_ms_, GetTickCount64() - asked);
+                  Sleep(20);
+              }
+          }) {}
+    ~AnswerWatch() { worst_ms(); }
+    // The slowest answer so far; the asking ends.
+    ULONGLONG worst_ms() {
+        stop_ = true;
+        if (asker_.joinable()) {
+            asker_.join();
+        }
+        return worst_ms_;
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<ULONGLONG> worst_ms_{0};
+    std::thread asker_;
+};
 
 } // namespace
 
@@ -223,11 +266,8 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     PostMessageA(start, BM_CLICK, 0, 0);
     EXPECT_TRUE(wait_until([&] { return !IsWindowEnabled(start) && !IsWindowEnabled(stop_button); },
                            10000, 1));
-    char reason[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   ERROR_FILE_NOT_FOUND, 0, reason, sizeof reason, nullptr);
-    EXPECT_EQ("The RYX service could not be started.\n" +
-                  std::string(reason, std::strcspn(reason, "\r\n")) + "|Error",
+    EXPECT_EQ("The RYX service could not be started.\n" + system_text(ERROR_FILE_NOT_FOUND) +
+                  "|Error",
               gui.answer_box(IDOK));
     ASSERT_TRUE(MoveFileA((client + ".away").c_str(), client.c_str()));
 
@@ -287,4 +327,109 @@ TEST(Program, ASecondStartDuringASlowStartUpBringsTheFirstForward) {
     EXPECT_EQ(0u, exit_code);
     EXPECT_TRUE(wait_until([window] { return GetForegroundWindow() == window; }));
     EXPECT_EQ(1u, visible_windows("DIZURO").size());
+}
+
+// A service that never reaches the manager when started, and one whose stop does not return:
+// the window answers on meanwhile, with both buttons disabled, and a refusal is told once, as
+// the first attempt met it.
+TEST(Program, StartAndStopNeverHoldUpTheWindow) {
+    const ProgramDriver gui(ProgramDriver::Installation{"server=tunnel.example.net\n"});
+    ASSERT_TRUE(gui.ready());
+    const HWND window = gui.main_window(), start = GetDlgItem(window, IDC_START);
+    const HWND stop_button = GetDlgItem(window, IDC_STOP);
+    const DemoInstallation demo(gui.install_dir());
+    ASSERT_TRUE(demo.install());
+    const auto shows = [window](const std::string& wanted) {
+        return wait_for_text([window] { return status_line(window); }, wanted, 20000);
+    };
+    const std::string halted = "SERVICE HALTED|R|Start|";
+    ASSERT_EQ(halted, shows(halted));
+    // While the manager waits: the answers over three seconds of it.
+    const auto answers_while = [&](HWND button) {
+        AnswerWatch watch(window);
+        PostMessageA(button, BM_CLICK, 0, 0);
+        for (int second = 0; second < 3; ++second) {
+            Sleep(1000);
+            EXPECT_FALSE(IsWindowEnabled(start) || IsWindowEnabled(stop_button));
+        }
+        return watch.worst_ms();
+    };
+
+    write_bytes(gui.file("hang-start"), "");
+    const ULONGLONG started = GetTickCount64();
+    EXPECT_GT(50u, answers_while(start));
+    EXPECT_EQ("The RYX service could not be started.\n" +
+                  system_text(ERROR_SERVICE_REQUEST_TIMEOUT) + "|Error",
+              gui.answer_box(IDOK));
+    // The manager's own wait, once: a timeout is not tried again.
+    EXPECT_GT(15000u, GetTickCount64() - started);
+    DeleteFileA(gui.file("hang-start").c_str());
+    ASSERT_EQ(halted, shows(halted));
+
+    PostMessageA(start, BM_CLICK, 0, 0);
+    ASSERT_EQ("SERVICE RUNNING|G||Stop", shows("SERVICE RUNNING|G||Stop"));
+    write_bytes(gui.file("slow-stop"), "");
+    EXPECT_GT(50u, answers_while(stop_button));
+    DeleteFileA(gui.file("slow-stop").c_str()); // the stop goes on now
+    EXPECT_EQ(halted, shows(halted));
+}
+
+// A program that holds the session but answers nothing: a second start says so, opening no
+// window of its own, and ends with 0; once the first is gone, killed even, the next start runs
+// as usual.
+TEST(Program, ASecondStartBesideAFrozenProgramOpensNoWindow) {
+    auto first = std::make_unique<ProgramDriver>(ProgramDriver::Installation{"server=x\n"});
+    ASSERT_TRUE(first->ready());
+    const OwnedHandle<HANDLE> frozen(
+        OpenThread(THREAD_SUSPEND_RESUME, FALSE,
+                   GetWindowThreadProcessId(first->main_window(), nullptr)),
+        CloseHandle);
+    ASSERT_NE(static_cast<DWORD>(-1), SuspendThread(frozen.get()));
+    const ProgramDriver second(ryxgui_command());
+    EXPECT_EQ("RYX Client GUI is already running but is not responding.|Error",
+              second.answer_box(IDOK, 20000));
+    DWORD exit_code = 99;
+    EXPECT_TRUE(second.wait_for_exit(2000, exit_code));
+    EXPECT_EQ(0u, exit_code);
+    EXPECT_EQ(1u, visible_windows("DIZURO").size());
+    ResumeThread(frozen.get());
+    first.reset();
+    const ProgramDriver next(ProgramDriver::Installation{"server=x\n"});
+    EXPECT_TRUE(next.ready());
+}
+
+// The whole list of the longest rows copied: the window answers on, and the clipboard gets
+// every row. Wine's server holds up every window of the session while it takes tens of
+// megabytes into the clipboard, the desktop's too: the window is measured against the desktop's.
+TEST(Program, CopyingTheWholeListOfLongRowsKeepsTheWindowAnswering) {
+    const ProgramDriver gui(ProgramDriver::Installation{"server=x\n"});
+    ASSERT_TRUE(gui.ready());
+    const std::string entry(64 * 1024 - 28, 'e');
+    std::string log;
+    for (int row = 0; row < 1001; ++row) {
+        log += stamp + " tunnel: " + entry + "\r\n";
+    }
+    write_bytes(gui.file("ryxc.log"), log);
+    const HWND list = GetDlgItem(gui.logging_page(), IDC_LOG_LIST);
+    ASSERT_TRUE(wait_until([list] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 1001; }));
+    // The Logging tab from the keyboard, the list clicked, every row selected and copied.
+    SetForegroundWindow(gui.main_window());
+    PostMessageA(gui.tabs(), WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_TRUE(wait_until([&gui] { return IsWindowVisible(gui.logging_page()) != FALSE; }));
+    RECT header = {};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
+    SetCursorPos(header.left + 30, header.bottom + 4);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    press({VK_CONTROL, 'A'});
+    ASSERT_TRUE(
+        wait_until([list] { return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1001; }));
+    clipboard_text();
+    AnswerWatch watch(gui.main_window()), desktop(GetDesktopWindow());
+    press({VK_CONTROL, 'C'});
+    // Looked at, not read, until the copy is done: reading it is the test's own cost.
+    EXPECT_TRUE(wait_until([] { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }));
+    EXPECT_GT(desktop.worst_ms() + 200, watch.worst_ms());
+    const std::string copied = clipboard_text();
+    EXPECT_EQ(1001u * (stamp.size() + 1 + entry.size() + 2), copied.size());
 }

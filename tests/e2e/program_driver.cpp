@@ -59,8 +59,8 @@ HWND ProgramDriver::wait_for_box(DWORD timeout_ms) const {
     return GetWindow(box, GW_OWNER) == main_ ? box : nullptr;
 }
 
-std::string ProgramDriver::answer_box(int button_id) const {
-    const HWND box = wait_for_box();
+std::string ProgramDriver::answer_box(int button_id, DWORD timeout_ms) const {
+    const HWND box = wait_for_box(timeout_ms);
     // 0xFFFF: a message box's text control.
     const std::string text = window_text(GetDlgItem(box, 0xFFFF)) + "|" + window_text(box);
     const bool answered =

@@ -38,7 +38,9 @@ public:
     HWND wait_for_box(DWORD timeout_ms = 10000) const;
     // Such a box's text and caption ("text|caption"), once it has been answered with this
     // button and has gone; empty when none came.
-    std::string answer_box(int button_id) const;
+    std::string answer_box(int button_id, DWORD timeout_ms = 10000) const;
+    // The program's own process, for what only it can be asked.
+    HANDLE process() const { return process_; }
     // True with the exit code once the program has ended within the deadline.
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
 

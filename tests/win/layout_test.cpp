@@ -85,6 +85,31 @@ bool wait_dispatching(const std::function<bool()>& condition) {
     });
 }
 
+// Pixels of text colour that the screen shows inside a control: dark on the light face of a
+// dialog, as a label's text is drawn in the classic and the default colours.
+int text_pixels(HWND control) {
+    RECT area = {};
+    GetWindowRect(control, &area);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    int dark = 0;
+    for (const DWORD pixel : pixels) {
+        dark += (pixel & 0xFF) < 100 && (pixel >> 8 & 0xFF) < 100 && (pixel >> 16 & 0xFF) < 100;
+    }
+    return dark;
+}
+
 bool gone(HICON icon) {
     ICONINFO info = {};
     const bool found = GetIconInfo(icon, &info) != FALSE;
@@ -138,7 +163,8 @@ TEST(Layout, EveryWindowFollowsTheDpiInItsFontAndLetsTheOldFontsAndIconsGo) {
         const HICON old_icon = shown_icon();
         for (const HWND top : {window, advanced}) {
             RECT suggested = scaled_rect(at_96[top], dpi);
-            OffsetRect(&suggested, 50, 40);
+            // The Advanced window to the right, clear of the Config page's labels.
+            OffsetRect(&suggested, top == window ? 50 : 1910 - suggested.right, 40);
             SendMessageA(top, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&suggested));
         }
@@ -151,8 +177,13 @@ TEST(Layout, EveryWindowFollowsTheDpiInItsFontAndLetsTheOldFontsAndIconsGo) {
                 << class_of(w) << " " << GetDlgCtrlID(w) << " at " << dpi << " DPI";
             EXPECT_TRUE(text_fits(w, dpi)) << "\"" << window_text(w) << "\" at " << dpi << " DPI";
         }
-        // One new font for every control, the old one deleted; the status monitor loads the
-        // icons at their new size and destroys the old ones.
+        // Painted anew, every label's text shows on the page once the window is idle again.
+        wait_dispatching([] { return true; });
+        for (const int label : {IDC_SERVER_LABEL, IDC_USERNAME_LABEL, IDC_PASSWORD_LABEL}) {
+            EXPECT_GT(text_pixels(GetDlgItem(page, label)), 20) << label << " at " << dpi;
+        }
+        // One new font for every control, the old one deleted; the icons loaded at their new
+        // size, the old ones destroyed.
         EXPECT_EQ(0u, GetObjectType(font)) << dpi;
         EXPECT_EQ(SendMessageA(start, WM_GETFONT, 0, 0), SendMessageA(tabs, WM_GETFONT, 0, 0));
         EXPECT_TRUE(wait_dispatching([&] { return shown_icon() != old_icon && gone(old_icon); }));

@@ -43,12 +43,16 @@ TEST(InstallationPaths, ComposedFromTheRegistryValueOrNoInstallationAtAll) {
         {REG_SZ, "E:\\Unterminated", "E:\\Unterminated"}, // terminated inside the buffer
         {REG_EXPAND_SZ, "%RYX_TEST_ROOT%\\Tunnel\0"s, "E:\\Root\\Tunnel"},
         {REG_SZ, "F:\\Wow\0"s, "F:\\Wow", KEY_WOW64_32KEY}, // a 32-bit installer's
+        {REG_SZ, "\\\\server\\share\\RYX\0"s, "\\\\server\\share\\RYX"},
+        {REG_SZ, "RYX Client\0"s, ""}, // relative: wherever the program was started from
+        {REG_SZ, "C:RYX\0"s, ""},
+        {REG_SZ, "\\RYX\0"s, ""},
         {no_key, "", ""},
         {REG_SZ, "\0"s, ""},
         {REG_DWORD, "\x05\0\0\0"s, ""},
-        {REG_SZ, std::string(243, 'd') + '\0', ""}, // too long for "ryxc.conf.default"
-        {REG_SZ, std::string(261, 'd') + '\0', ""}, // more than 261 bytes
-        {REG_SZ, std::string(261, 'd'), ""},        // no room left for the terminator
+        {REG_SZ, "D:\\" + std::string(240, 'd') + '\0', ""}, // too long for "ryxc.conf.default"
+        {REG_SZ, std::string(261, 'd') + '\0', ""},          // more than 261 bytes
+        {REG_SZ, std::string(261, 'd'), ""},                 // no room left for the terminator
         {REG_EXPAND_SZ, "%RYX_TEST_LONG%%RYX_TEST_LONG%\0"s, ""},
     };
     for (const auto& c : cases) {

@@ -17,6 +17,8 @@ constexpr DWORD pending_step_ms = 250;
 constexpr DWORD pending_wait_hint_ms = 3000;
 constexpr std::size_t message_capacity = 1400;
 constexpr DWORD quit_exit_code = 1;
+constexpr int marker_polls = 600;
+constexpr DWORD marker_poll_ms = 100;
 
 DWORD keepalive_period_ms(const ConfigRecord& config) {
     if (!config.get_keepalive() || config.get_keepalive_interval() <= 0) {
@@ -38,6 +40,7 @@ bool DemoService::run_as_service() {
     }
     // Lives until the dispatcher returns, which is after the service reported itself stopped
     // and no control can reach the handler any more.
+    hold_while_marked(directory, hang_start_marker);
     DemoService service(directory, log_path);
     instance_ = &service;
     char name[16];
@@ -77,6 +80,7 @@ DWORD WINAPI DemoService::control_handler(DWORD control, DWORD, void*, void* con
     switch (control) {
     case SERVICE_CONTROL_STOP:
         // The serving thread does the stopping; the handler must return at once.
+        hold_while_marked(service->directory_, slow_stop_marker);
         SetEvent(service->stop_requested_);
         return NO_ERROR;
     case SERVICE_CONTROL_INTERROGATE:
@@ -160,6 +164,17 @@ void DemoService::linger(DWORD state) {
     for (int step = 0; step < pending_steps; ++step) {
         Sleep(pending_step_ms);
         report(state, pending_wait_hint_ms);
+    }
+}
+
+void DemoService::hold_while_marked(const char* directory, const char* marker) {
+    char path[MAX_PATH];
+    if (!join_path(path, sizeof path, directory, marker)) {
+        return;
+    }
+    for (int poll = 0; poll < marker_polls && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+         ++poll) {
+        Sleep(marker_poll_ms);
     }
 }
 

@@ -11,6 +11,11 @@ class DemoService {
 public:
     static constexpr const char* service_name = "ryx";
     static constexpr const char* quit_line = "Signaling service to stop because client quitted";
+    // Misbehaviours a test can switch on with a file of this name beside the program, and off
+    // again by deleting it: a start that never reaches the service manager, a stop whose
+    // control handler does not return. Each lasts a minute at most.
+    static constexpr const char* hang_start_marker = "hang-start";
+    static constexpr const char* slow_stop_marker = "slow-stop";
 
     // Hands the process to the service manager until the service has stopped; false when
     // the program was not started by the manager.
@@ -32,6 +37,7 @@ private:
     void stop(DWORD exit_code);
     void report(DWORD state, DWORD wait_hint_ms);
     void linger(DWORD state);
+    static void hold_while_marked(const char* directory, const char* marker);
     void log(const char* message) const;
     void log(const char* format, const char* text) const;
 

@@ -1,0 +1,104 @@
+// The Logging page's list as the window's thread fills it: real list views, rows added as the
+// follower's batches bring them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+#include "log/log_list_actions.h"
+#include "log/logging_page.h"
+#include "res/resource.h"
+
+namespace {
+
+std::vector<LogRow> rows_of(int first, int last) {
+    std::vector<LogRow> rows;
+    for (int n = first; n <= last; ++n) {
+        rows.push_back({"2024/05/17 12:00:00", "line " + std::to_string(n)});
+    }
+    return rows;
+}
+
+std::string cell(HWND list, int row) {
+    char text[64] = {};
+    ListView_GetItemText(list, row, 1, text, sizeof text);
+    return text;
+}
+
+// A Logging page shown in a window of its own, as the main window shows it.
+struct Shown {
+    Shown() {
+        WNDCLASSA frame_class = {};
+        frame_class.lpfnWndProc = DefWindowProcA;
+        frame_class.hInstance = GetModuleHandleA(nullptr);
+        frame_class.lpszClassName = "LogListTest";
+        RegisterClassA(&frame_class);
+        frame = CreateWindowExA(0, "LogListTest", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 646,
+                                526, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        const RECT area = {1, 25, 620, 434};
+        page = std::make_unique<LoggingPage>(GetModuleHandleA(nullptr), frame, &area, 96,
+                                             static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
+                                             "C:\\none\\ryxc.log");
+        page->create();
+        page->activate();
+        list = GetDlgItem(page->handle(), IDC_LOG_LIST);
+    }
+    ~Shown() {
+        page.reset();
+        DestroyWindow(frame);
+    }
+    HWND frame;
+    std::unique_ptr<LoggingPage> page;
+    HWND list;
+};
+
+} // namespace
+
+TEST(LogList, SelectedRowsStaySelectedWhenTheOldestGo) {
+    Shown shown;
+    shown.page->add_rows(rows_of(1, 1001));
+    for (const int row : {499, 500, 1000}) {
+        ListView_SetItemState(shown.list, row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    ListView_SetItemState(shown.list, 500, LVIS_FOCUSED, LVIS_FOCUSED);
+    shown.page->add_rows(rows_of(1002, 1101));
+    ASSERT_EQ(1001, ListView_GetItemCount(shown.list));
+    EXPECT_EQ("line 101", cell(shown.list, 0));
+    std::vector<std::string> selected;
+    for (int row = ListView_GetNextItem(shown.list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(shown.list, row, LVNI_SELECTED)) {
+        selected.push_back(cell(shown.list, row));
+    }
+    EXPECT_EQ((std::vector<std::string>{"line 500", "line 501", "line 1001"}), selected);
+    EXPECT_EQ("line 501", cell(shown.list, ListView_GetNextItem(shown.list, -1, LVNI_FOCUSED)));
+}
+
+TEST(LogList, TheKeyboardsMenuOpensUnderTheFocusedRowOnlyWhenItIsInView) {
+    Shown shown;
+    shown.page->add_rows(rows_of(1, 300));
+    ListView_SetItemState(shown.list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_EnsureVisible(shown.list, 299, FALSE); // the focused row scrolled away
+    const LogList rows(shown.list);
+    const LogListActions actions(rows, "");
+    const LPARAM keyboard = MAKELPARAM(-1, -1);
+    POINT corner = {0, 0};
+    ClientToScreen(shown.list, &corner);
+    POINT at = actions.menu_point(keyboard);
+    EXPECT_EQ(corner.x, at.x);
+    EXPECT_EQ(corner.y, at.y);
+
+    ListView_SetItemState(shown.list, 299, LVIS_FOCUSED, LVIS_FOCUSED);
+    RECT row = {};
+    ListView_GetItemRect(shown.list, 299, &row, LVIR_LABEL);
+    POINT under = {row.left, row.bottom};
+    ClientToScreen(shown.list, &under);
+    at = actions.menu_point(keyboard);
+    EXPECT_EQ(under.x, at.x);
+    EXPECT_EQ(under.y, at.y);
+    // A point the mouse gives stays as it is.
+    at = actions.menu_point(MAKELPARAM(30, 40));
+    EXPECT_EQ(30, at.x);
+    EXPECT_EQ(40, at.y);
+}
