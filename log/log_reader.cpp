@@ -178,7 +178,7 @@ std::size_t LogReader::consume(const char* bytes, std::size_t size) {
         const auto length = static_cast<std::size_t>(feed - bytes);
         if (partial_.empty() && !overlong_) {
             // The usual case: the whole line lies in the buffer and is split where it is.
-            take_line(bytes, shown_length(bytes, length), true);
+            take_line(bytes, shown_length(bytes, length), true, !caught_up_);
         } else {
             hold(bytes, length);
             end_partial_line();
@@ -190,6 +190,9 @@ std::size_t LogReader::consume(const char* bytes, std::size_t size) {
 }
 
 void LogReader::hold(const char* bytes, std::size_t size) {
+    if (partial_.empty() && !overlong_) {
+        partial_from_catch_up_ = !caught_up_;
+    }
     const std::size_t room = line_limit - partial_.size();
     if (size > room) {
         overlong_ = true;
@@ -206,14 +209,15 @@ void LogReader::end_partial_line() {
         --length;
     }
     if (length > 0 || overlong_) {
-        take_line(partial_.data(), length, false);
+        take_line(partial_.data(), length, false, partial_from_catch_up_);
     }
     partial_.clear();
     overlong_ = false;
     partial_waited_ = false;
 }
 
-void LogReader::take_line(const char* line, std::size_t length, bool in_buffer) {
+void LogReader::take_line(const char* line, std::size_t length, bool in_buffer,
+                          bool from_catch_up) {
     LogLineSplit split = {};
     if (!split_log_line(line, length, split)) {
         return;
@@ -226,7 +230,7 @@ void LogReader::take_line(const char* line, std::size_t length, bool in_buffer) 
         hold_back(line, length, split);
     }
     ++running_count_;
-    if (caught_up_ && holds_stop_line(line + split.entry_offset, length - split.entry_offset)) {
+    if (!from_catch_up && holds_stop_line(line + split.entry_offset, length - split.entry_offset)) {
         ++warnings_;
     }
 }

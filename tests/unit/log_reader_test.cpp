@@ -146,6 +146,14 @@ const struct {
      Changes{after_read([](Follower& f) { f.at_path->resize(lines(1, 1500, 99).size()); }),
              write(lines(1, 3000, 99))},
      rows(500, 1500, 99), Warnings{}, 1001},
+    // Whether a stop line was there at start goes by where its line began, not by when its
+    // line end came or the second without growth ran out.
+    {"a stop line begun before the first end of file, ended later by a lone CR, taken after a "
+     "second: no warning; one begun after it warns once, whenever its line end comes",
+     Changes{write(line("a") + head + "Signaling service"),
+             write(" to stop because client quitted\r"), wait, write("\n" + head + stop), wait,
+             write("\r\n")},
+     Rows{row("a"), row(stop), row(stop)}, Warnings{3}, 3},
     // Each line once, in order: a line is held until its line feed, or a second without growth;
     // past the 64 KiB cut a line is passed over; the old file is read to its end first.
     {"following: after Clear the next line is the only row; a line held; the 64 KiB cut; the log "
