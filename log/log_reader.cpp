@@ -94,7 +94,7 @@ LogReader::Step LogReader::step() {
         // A log met at start is caught up with from its end back; a file that takes its name
         // later is new to the user and read from its start.
         if (!caught_up_ && !find_catch_up_start()) {
-            source_.close(); // it changed under the look back: again, from its new end
+            source_.close(); // it shrank under the look back: again, from its new end
             open_ = false;
         }
         return Step::go_on;
@@ -161,7 +161,13 @@ bool LogReader::find_catch_up_start() {
         }
         line_end = feed;
     }
-    return found != Found::shrunk && !source_.replaced(end);
+    if (found == Found::shrunk) {
+        return false;
+    }
+    // A log moved away meanwhile still holds what the look back saw: it is read to its end
+    // and the new one then from its start, as for a move once caught up. Only a shrunk log
+    // has lost that.
+    return !source_.replaced(end) || source_.size() >= end;
 }
 
 std::size_t LogReader::consume(const char* bytes, std::size_t size) {

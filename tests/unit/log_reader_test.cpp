@@ -154,6 +154,11 @@ const struct {
              write(" to stop because client quitted\r"), wait, write("\n" + head + stop), wait,
              write("\r\n")},
      Rows{row("a"), row(stop), row(stop)}, Warnings{3}, 3},
+    {"the log moved away while catch-up looks back from its end: its rows, then the new log's "
+     "from its start",
+     Changes{after_read(replace(line("new") + line(stop))), write(lines(1, 3) + line(stop))},
+     Rows{row("line 1"), row("line 2"), row("line 3"), row(stop), row("new"), row(stop)},
+     Warnings{6}, 6},
     // Each line once, in order: a line is held until its line feed, or a second without growth;
     // past the 64 KiB cut a line is passed over; the old file is read to its end first.
     {"following: after Clear the next line is the only row; a line held; the 64 KiB cut; the log "
