@@ -2,22 +2,28 @@
 
 namespace {
 
-// A slot that once held a very long line gives its memory back rather than keep it for
-// the short lines that follow.
+// A slot that once held a very long text gives its memory back rather than keep it for the
+// short ones that follow.
 constexpr std::size_t kept_capacity = 4096;
 
-void assign_line(std::string& slot, const char* line, std::size_t length) {
-    if (slot.capacity() > kept_capacity && slot.capacity() > 2 * length) {
+void assign_text(std::string& slot, std::string_view text) {
+    if (slot.capacity() > kept_capacity && slot.capacity() > 2 * text.size()) {
         std::string().swap(slot);
     }
-    slot.assign(line, length);
+    slot.assign(text.data(), text.size());
+}
+
+void let_go(std::string& slot) {
+    if (slot.capacity() > kept_capacity) {
+        std::string().swap(slot);
+    }
 }
 
 } // namespace
 
 PendingRows::PendingRows(std::size_t capacity) : rows_(capacity) {}
 
-void PendingRows::push(const char* line, std::size_t length, const LogLineSplit& split) {
+void PendingRows::push(std::string_view date_time, std::string_view entry) {
     if (rows_.empty()) {
         return;
     }
@@ -25,9 +31,9 @@ void PendingRows::push(const char* line, std::size_t length, const LogLineSplit&
         pop_oldest();
     }
     Row& row = rows_[(first_ + count_) % rows_.size()];
-    assign_line(row.line, line, length);
-    row.split = split;
-    bytes_ += length;
+    assign_text(row.date_time, date_time);
+    assign_text(row.entry, entry);
+    bytes_ += date_time.size() + entry.size();
     ++count_;
 }
 
@@ -36,10 +42,9 @@ void PendingRows::pop_oldest() {
         return;
     }
     Row& row = rows_[first_];
-    bytes_ -= row.line.size();
-    if (row.line.capacity() > kept_capacity) {
-        std::string().swap(row.line);
-    }
+    bytes_ -= row.date_time.size() + row.entry.size();
+    let_go(row.date_time);
+    let_go(row.entry);
     first_ = (first_ + 1) % rows_.size();
     --count_;
 }

@@ -5,21 +5,20 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
-
-#include "log/log_line.h"
 
 class PendingRows {
 public:
     struct Row {
-        std::string line;
-        LogLineSplit split;
+        std::string date_time;
+        std::string entry;
     };
 
     explicit PendingRows(std::size_t capacity);
 
-    // Holds the line as the newest row; when full, the oldest row is dropped for it.
-    void push(const char* line, std::size_t length, const LogLineSplit& split);
+    // Holds the texts as the newest row; when full, the oldest row is dropped for it.
+    void push(std::string_view date_time, std::string_view entry);
 
     bool empty() const { return count_ == 0; }
     std::size_t size() const { return count_; }

@@ -19,9 +19,9 @@ using Rows = std::vector<std::string>; // "Date/Time|entry"
 // A log in memory and the list a list view keeps, with a reader between them; settle() runs
 // the reader to its next one-second wait. The file the path names can grow, shrink, be
 // replaced while the reader holds the one it opened, also just after one of the reader's reads;
-// reads stop at an odd size. A log that cannot tell its size is read whole from its start. An
-// insertion beyond the end of the list lands at its end. How many batches the rows come in and
-// how far back catch-up reads are speed, which bench/log_catchup measures.
+// reads stop at an odd size, which may be set. A log that cannot tell its size is read whole from
+// its start. An insertion beyond the end of the list lands at its end. How many batches the rows
+// come in and how far back catch-up reads are speed, which bench/log_catchup measures.
 struct Follower : LogSource, LogView {
     bool open() override { return (held = at_path) != nullptr; }
     std::uint64_t size() override { return whole_read ? 0 : held->size(); }
@@ -59,7 +59,7 @@ struct Follower : LogSource, LogView {
     }
 
     std::shared_ptr<std::string> at_path, held;
-    const std::size_t odd = 100003;
+    std::size_t odd = 100003;
     bool whole_read = false;
     std::function<void(Follower&)> after_read; // once
     Rows rows;
@@ -70,6 +70,10 @@ struct Follower : LogSource, LogView {
 const std::string stop = "Signaling service to stop because client quitted";
 const std::string head = "2024/05/17 12:00:00 tunnel: ";
 const std::string filler(LogReader::line_limit - head.size(), 'x');
+// A zero-filled stretch, as a power loss leaves in a log.
+std::string nuls(std::size_t count) {
+    return std::string(count, '\0');
+}
 
 std::string line(const std::string& entry) {
     return head + entry + "\r\n";
@@ -146,8 +150,29 @@ const struct {
      Changes{after_read([](Follower& f) { f.at_path->resize(lines(1, 1500, 99).size()); }),
              write(lines(1, 3000, 99))},
      rows(500, 1500, 99), Warnings{}, 1001},
+    // Whether a stop line was there at start goes by where its line began, not by when its
+    // line end came or the second without growth ran out.
+    {"a stop line begun before the first end of file, ended later by a lone CR, taken after a "
+     "second: no warning; one begun after it warns once, whenever its line end comes",
+     Changes{write(line("a") + head + "Signaling service"),
+             write(" to stop because client quitted\r"), wait, write("\n" + head + stop), wait,
+             write("\r\n")},
+     Rows{row("a"), row(stop), row(stop)}, Warnings{3}, 3},
+    {"the log moved away while catch-up looks back from its end: its rows, then the new log's "
+     "from its start",
+     Changes{after_read(replace(line("new") + line(stop))), write(lines(1, 3) + line(stop))},
+     Rows{row("line 1"), row("line 2"), row("line 3"), row(stop), row("new"), row(stop)},
+     Warnings{6}, 6},
+    // The searches run over the whole line, the cut only over the texts kept; a text leaves
+    // out the NULs it opens with, which the list would show as nothing.
+    {"NUL runs longer than the cut before lines: their rows, one with no text at all; a stop "
+     "line there warns",
+     Changes{write(line("a") + nuls(LogReader::line_limit + 1) + line("b")),
+             write(nuls(3 * LogReader::line_limit) + line(stop)),
+             write(nuls(LogReader::line_limit) + "tunnel: \r\n")},
+     Rows{row("a"), row("b"), row(stop), "|"}, Warnings{3}, 4},
     // Each line once, in order: a line is held until its line feed, or a second without growth;
-    // past the 64 KiB cut a line is passed over; the old file is read to its end first.
+    // each text cut at 64 KiB; the old file is read to its end first.
     {"following: after Clear the next line is the only row; a line held; the 64 KiB cut; the log "
      "replaced, truncated, and written just before it was moved away",
      Changes{write(lines(1, 5)), clear, write(line("f")), write(line("a") + head + "b"),
@@ -161,10 +186,11 @@ const struct {
                  replace(line("e"))(f);
              }),
              write(line(stop))},
-     Rows{row("f"), row("a"), row("bc"), row(stop), " l|part", row(filler), row(filler),
-          row(filler.substr(1)), row((stop + filler).substr(0, filler.size())),
-          "a|" + std::string(LogReader::line_limit - 10, 'y'), row("g"), row("held"), row("b"),
-          row("c"), row(stop), row("d"), row("e"), row(stop)},
+     Rows{row("f"), row("a"), row("bc"), row(stop), " l|part",
+          row((filler + stop).substr(0, LogReader::line_limit)), row(filler), row(filler.substr(1)),
+          row((stop + filler).substr(0, LogReader::line_limit)),
+          "a|" + std::string(LogReader::line_limit, 'y'), row("g"), row("held"), row("b"), row("c"),
+          row(stop), row("d"), row("e"), row(stop)},
      Warnings{4, 9, 15, 18}, 23},
 };
 
@@ -183,24 +209,30 @@ TEST(LogReader, FollowsTheLogThroughEveryChange) {
 }
 
 // Logs of every kind of line, caught up with from the end and, for comparison, read whole
-// from the start, then followed on: the same rows and warnings.
+// from the start, then followed on: the same rows and warnings. Catch-up reads short pieces,
+// which split lines that the whole read has in one; following reads as the whole read does,
+// so that each warning comes with the same rows.
 TEST(LogReader, CatchUpFromTheEndShowsWhatAWholeReadShows) {
     std::mt19937 random(7);
     for (int log = 0; log < 40; ++log) {
         Follower back, whole;
         whole.whole_read = true;
+        back.odd = 64 + random() % 4096;
         // A log, more of it, then a second without growth.
         const std::size_t sizes[] = {random() % 2600, random() % 1200, 0};
         for (const std::size_t size : sizes) {
             std::string text;
             for (std::size_t n = 0; n < size; ++n) {
-                const std::string kinds[] = {head + std::to_string(n), head + stop, "QUIC: UP",
-                                             "a tunnel:b", ""};
-                const std::size_t kind = random() % 400;
+                // A 't' that opens a line makes the whole line its Date/Time text.
+                const std::string kinds[] = {(n % 4 > 0 ? head : "t: ") + std::to_string(n),
+                                             head + stop, "QUIC: UP", "a tunnel:b", ""};
+                const std::size_t kind = random() % 401;
                 text += kind < 396 ? kinds[kind % 5]
-                        : kind % 2 > 0
+                        : kind < 398
                             ? head + filler.substr(random() % 3) + filler.substr(0, kind % 3)
-                            : std::string(random() % 200000, 'y') + head;
+                        : kind < 400
+                            ? std::string(random() % 200000, 'y') + head
+                            : nuls(LogReader::line_limit + random() % 70000) + kinds[random() % 2];
                 text += random() % 2 > 0 ? "\r\n" : "\n";
             }
             if (size > 0 && random() % 2 > 0) {
@@ -212,6 +244,7 @@ TEST(LogReader, CatchUpFromTheEndShowsWhatAWholeReadShows) {
             }
             EXPECT_EQ(whole.rows, back.rows);
             EXPECT_EQ(whole.warnings, back.warnings);
+            back.odd = whole.odd;
         }
     }
 }
