@@ -2,13 +2,12 @@
 
 #include <commctrl.h>
 #include <utility>
+#include <vector>
 
 #include "base/background_task.h"
 #include "base/loaded_string.h"
 #include "base/message_box.h"
-#include "base/painting.h"
 #include "base/private_message.h"
-#include "base/selected_object.h"
 #include "log/log_follower.h"
 #include "log/log_mailbox.h"
 #include "log/logging_page.h"
@@ -27,7 +26,8 @@ constexpr int status_icon_size = 16;
 // What the user cannot see yet waits until the window is painted and the program idle.
 constexpr UINT_PTR finish_start_up_timer = 1;
 constexpr int tooltip_display_ms = 10000;
-constexpr POINT status_label_at = {20, 460};
+constexpr int config_tab = 0;
+constexpr int logging_tab = 1;
 
 // The tab control fills the window less margins; the pages fill the tab control less its
 // border and its row of tabs.
@@ -36,23 +36,20 @@ constexpr int tab_height = MainWindow::area.bottom - MainWindow::area.top - 90;
 constexpr RECT page_area_at_96 = {1, 25, tab_width - 2, tab_height - 2};
 
 constexpr DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD label_style = WS_CHILD | WS_VISIBLE | SS_NOPREFIX;
 
-// In creation order: the Tab key visits Start, Stop, then the tab control and its page.
+// In reading order, which is the Tab key's: the tab control with its page, then the status
+// line, Stop and Start. The state in words stands beside its icon, under one label.
 const ControlRow controls[] = {
-    {"STATIC", IDC_STATUS_ICON, 0, WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 165, 453,
-     status_icon_size, status_icon_size, 0, 0, 0},
-    {"BUTTON", IDC_START, IDS_START, button_style, 554, 460, 73, 23, 0, 0, 0},
-    {"BUTTON", IDC_STOP, IDS_STOP, button_style, 471, 460, 73, 23, 0, 0, 0},
     {WC_TABCONTROLA, 0, 0, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 8, 8, tab_width,
      tab_height, 0, 0, WS_EX_CONTROLPARENT},
+    {"STATIC", IDC_STATUS_LABEL, IDS_SERVICE_STATUS_LABEL, label_style, 20, 460, 142, 17, 0, 0, 0},
+    {"STATIC", IDC_STATUS_ICON, 0, WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY, 165, 453,
+     status_icon_size, status_icon_size, 0, 0, 0},
+    {"STATIC", IDC_STATUS_TEXT, 0, label_style, 187, 460, 270, 17, 0, 0, 0},
+    {"BUTTON", IDC_STOP, IDS_STOP, button_style, 471, 460, 73, 23, 0, 0, 0},
+    {"BUTTON", IDC_START, IDS_START, button_style, 554, 460, 73, 23, 0, 0, 0},
 };
-
-// Twice a second from the status monitor: only a change is worth a repaint of the button.
-void set_enabled(HWND control, bool enabled) {
-    if ((IsWindowEnabled(control) != FALSE) != enabled) {
-        EnableWindow(control, enabled ? TRUE : FALSE);
-    }
-}
 
 TOOLINFOA status_tool(HWND status_icon, HINSTANCE instance) {
     TOOLINFOA tool = {};
@@ -61,6 +58,27 @@ TOOLINFOA status_tool(HWND status_icon, HINSTANCE instance) {
     tool.uId = 0;
     tool.hinst = instance;
     return tool;
+}
+
+// As the dialog manager does: a field the Tab key enters shows its text selected.
+void focus_control(HWND control) {
+    SetFocus(control);
+    if ((SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+        SendMessageA(control, EM_SETSEL, 0, -1);
+    }
+}
+
+// A new colour scheme reaches the common controls only through their parents.
+BOOL CALLBACK tell_colours_changed(HWND control, LPARAM) {
+    SendMessageA(control, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
+bool changes_the_look(WPARAM setting, LPARAM area) {
+    const auto* name = reinterpret_cast<const char*>(area);
+    return setting == SPI_SETNONCLIENTMETRICS || setting == SPI_SETICONTITLELOGFONT ||
+           setting == SPI_SETHIGHCONTRAST ||
+           (name != nullptr && lstrcmpiA(name, "WindowMetrics") == 0);
 }
 
 } // namespace
@@ -93,6 +111,7 @@ bool MainWindow::create() {
     icons_ = std::make_unique<StatusIcons>(instance_, scale_to_dpi(status_icon_size, dpi_));
     controls_.create(window_, instance_, dpi_, font_.get());
     status_icon_ = controls_.get(IDC_STATUS_ICON);
+    status_text_ = controls_.get(IDC_STATUS_TEXT);
     start_button_ = controls_.get(IDC_START);
     stop_button_ = controls_.get(IDC_STOP);
     EnableWindow(start_button_, FALSE);
@@ -116,7 +135,7 @@ bool MainWindow::create() {
         std::make_unique<ConfigPage>(instance_, tab_control_, &pages, dpi_, font_.get(), session_);
     config_page_->create();
     config_page_->deactivate();
-    SendMessageA(tab_control_, TCM_SETCURSEL, 0, 0);
+    SendMessageA(tab_control_, TCM_SETCURSEL, config_tab, 0);
     // Told over the painted window, whose page shows what Apply would write instead.
     if (session_.config_file_unreadable) {
         post_private_message(window_, private_message::config_unreadable);
@@ -163,7 +182,7 @@ RECT MainWindow::status_tool_rect() const {
     return {0, 0, icon_area.right - icon_area.left, icon_area.bottom - icon_area.top};
 }
 
-void MainWindow::apply_dpi(unsigned reported_dpi, const RECT* suggested) {
+void MainWindow::apply_look(unsigned reported_dpi, const RECT* suggested) {
     dpi_ = sane_dpi(reported_dpi);
     WindowFont font(dpi_);
     if (suggested != nullptr) {
@@ -188,11 +207,96 @@ void MainWindow::apply_dpi(unsigned reported_dpi, const RECT* suggested) {
     redraw_whole(window_);
 }
 
+TabDialog* MainWindow::page_at(LRESULT tab_index) {
+    if (tab_index == config_tab) {
+        return config_page_.get();
+    }
+    if (tab_index == logging_tab) {
+        return logging_page();
+    }
+    return nullptr;
+}
+
+TabDialog* MainWindow::current_page() {
+    return page_at(SendMessageA(tab_control_, TCM_GETCURSEL, 0, 0));
+}
+
+void MainWindow::select_page(int tab_index) {
+    TabDialog* const shown = current_page();
+    TabDialog* const wanted = page_at(tab_index);
+    if (wanted == nullptr || wanted == shown) {
+        return;
+    }
+    // A selection made by message sends no change notifications: the pages switch here.
+    if (shown != nullptr) {
+        shown->deactivate();
+    }
+    SendMessageA(tab_control_, TCM_SETCURSEL, tab_index, 0);
+    wanted->activate();
+}
+
 void MainWindow::show_logging_tab() {
-    SendMessageA(tab_control_, TCM_SETCURSEL, 1, 0);
-    // A selection made by message sends no change notifications: switch the pages here.
-    config_page_->deactivate();
-    logging_page()->activate();
+    select_page(logging_tab);
+}
+
+HWND MainWindow::first_page_control() {
+    TabDialog* const page = current_page();
+    const HWND first = page != nullptr ? page->first_control() : nullptr;
+    return first != nullptr ? first : tab_control_;
+}
+
+HWND MainWindow::next_tab_stop(HWND from, bool backwards) {
+    std::vector<HWND> stops = {tab_control_};
+    if (TabDialog* page = current_page()) {
+        page->add_tab_stops(stops);
+    }
+    stops.push_back(stop_button_);
+    stops.push_back(start_button_);
+    std::vector<HWND> open;
+    for (const HWND stop : stops) {
+        if (can_take_focus(stop)) {
+            open.push_back(stop);
+        }
+    }
+    if (open.empty()) {
+        return nullptr;
+    }
+    // The control that holds the focus, or the one it lies within.
+    std::size_t at = open.size();
+    for (HWND window = from; window != nullptr && window != window_ && at == open.size();
+         window = GetParent(window)) {
+        for (std::size_t index = 0; index < open.size(); ++index) {
+            at = open[index] == window ? index : at;
+        }
+    }
+    if (at == open.size()) {
+        return backwards ? open.back() : open.front();
+    }
+    return open[(at + (backwards ? open.size() - 1 : 1)) % open.size()];
+}
+
+bool MainWindow::handle_navigation_key(const MSG& message) {
+    if (message.message != WM_KEYDOWN || !IsWindowEnabled(window_) || GetKeyState(VK_MENU) < 0) {
+        return false;
+    }
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const WPARAM key = message.wParam;
+    if (control && (key == VK_TAB || key == VK_NEXT || key == VK_PRIOR)) {
+        const bool backwards = key == VK_PRIOR || (key == VK_TAB && shift);
+        const auto shown = static_cast<int>(SendMessageA(tab_control_, TCM_GETCURSEL, 0, 0));
+        const auto count = static_cast<int>(SendMessageA(tab_control_, TCM_GETITEMCOUNT, 0, 0));
+        select_page((shown + (backwards ? count - 1 : 1)) % count);
+        focus_control(first_page_control());
+        return true;
+    }
+    if (key == VK_TAB && !control) {
+        if (const HWND next = next_tab_stop(GetFocus(), shift)) {
+            focus_control(next);
+        }
+        return true;
+    }
+    return false;
 }
 
 void MainWindow::update_status_icon() {
@@ -202,18 +306,39 @@ void MainWindow::update_status_icon() {
     }
 }
 
+void MainWindow::set_button_enabled(HWND button, bool enabled) {
+    if ((IsWindowEnabled(button) != FALSE) == enabled) {
+        return; // twice a second from the status monitor: only a change is worth a repaint
+    }
+    if (!enabled && GetFocus() == button) {
+        // To the other button when it can take it, else to the tab strip.
+        const HWND other = button == start_button_ ? stop_button_ : start_button_;
+        SetFocus(IsWindowEnabled(other) ? other : tab_control_);
+        focus_after_command_ = other;
+    }
+    EnableWindow(button, enabled ? TRUE : FALSE);
+    if (enabled && button == focus_after_command_) {
+        // The focus waited on the tab strip for this button; elsewhere the user moved it on.
+        if (GetFocus() == tab_control_) {
+            SetFocus(button);
+        }
+        focus_after_command_ = nullptr;
+    }
+}
+
 void MainWindow::show_service_state(DWORD state) {
     const ServiceStateDisplay& row = ServiceStateDisplay::of(state);
     // The buttons are set on every report, a refused Start or Stop greyed them both; never
     // while a command runs, which one press is enough for.
-    set_enabled(start_button_, row.start_enabled && !command_running_);
-    set_enabled(stop_button_, row.stop_enabled && !command_running_);
-    // Icon and text only when they change: setting the icon repaints it, twice a second.
+    set_button_enabled(start_button_, row.start_enabled && !command_running_);
+    set_button_enabled(stop_button_, row.stop_enabled && !command_running_);
+    // Icon and words only when they change: setting the icon repaints it, twice a second.
     if (&row == shown_state_) {
         return;
     }
     shown_state_ = &row;
     update_status_icon();
+    SetWindowTextA(status_text_, LoadedString(row.word_id).c_str());
     const LoadedString text(row.text_id);
     TOOLINFOA tool = status_tool(status_icon_, instance_);
     tool.lpszText = const_cast<char*>(text.c_str());
@@ -245,10 +370,11 @@ void MainWindow::show_stop_warnings() {
 }
 
 void MainWindow::start_service_command(ServiceCommand command) {
-    // Both stay disabled until a report after the command sets them from the state.
-    EnableWindow(start_button_, FALSE);
-    EnableWindow(stop_button_, FALSE);
     last_command_ = command;
+    command_running_ = true;
+    // Both stay disabled until a report after the command sets them from the state.
+    set_button_enabled(start_button_, false);
+    set_button_enabled(stop_button_, false);
     const HWND window = window_;
     command_running_ = run_in_background([command, window] {
         // A window gone meanwhile gets nothing.
@@ -269,26 +395,6 @@ void MainWindow::finish_service_command(DWORD error) {
     }
 }
 
-TabDialog* MainWindow::page_at(LRESULT tab_index) {
-    if (tab_index == 0) {
-        return config_page_.get();
-    }
-    if (tab_index == 1) {
-        return logging_page();
-    }
-    return nullptr;
-}
-
-void MainWindow::on_paint(HWND window) {
-    const Painting painting(window);
-    SetBkMode(painting.context(), TRANSPARENT);
-    // In the controls' font, so that the status line reads as one.
-    const SelectedObject font(painting.context(), font_.get());
-    const LoadedString text(IDS_SERVICE_STATUS_LABEL);
-    TextOutA(painting.context(), scale_to_dpi(status_label_at.x, dpi_),
-             scale_to_dpi(status_label_at.y, dpi_), text.c_str(), lstrlenA(text.c_str()));
-}
-
 LRESULT MainWindow::on_timer(HWND window, WPARAM wparam, LPARAM lparam) {
     if (wparam != finish_start_up_timer) {
         return DefWindowProcA(window, WM_TIMER, wparam, lparam);
@@ -302,10 +408,21 @@ LRESULT MainWindow::on_timer(HWND window, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT MainWindow::on_close(HWND window, WPARAM wparam, LPARAM lparam) {
+    // What the page shows counts as typed, Apply or not.
+    config_page_->read_controls();
+    if (session_.working_record != session_.file_record) {
+        const LoadedString question(IDS_CONFIRM_APPLY_BEFORE_QUIT);
+        const LoadedString caption(IDS_APP_TITLE);
+        const int answer = MessageBoxA(window, question.c_str(), caption.c_str(), MB_YESNOCANCEL);
+        if (answer == IDCANCEL || (answer == IDYES && !config_page_->apply())) {
+            return 0;
+        }
+        return DefWindowProcA(window, WM_CLOSE, wparam, lparam); // destroys the window
+    }
     const LoadedString question(IDS_CONFIRM_QUIT);
     const LoadedString caption(IDS_QUIT_CAPTION);
     if (MessageBoxA(window, question.c_str(), caption.c_str(), MB_YESNO | MB_DEFBUTTON2) == IDYES) {
-        return DefWindowProcA(window, WM_CLOSE, wparam, lparam); // destroys the window
+        return DefWindowProcA(window, WM_CLOSE, wparam, lparam);
     }
     return 0;
 }
@@ -314,7 +431,7 @@ LRESULT MainWindow::on_show_window(HWND window, WPARAM wparam, LPARAM lparam) {
     if (wparam == 0) {
         return DefWindowProcA(window, WM_SHOWWINDOW, wparam, lparam);
     }
-    if (TabDialog* page = page_at(SendMessageA(tab_control_, TCM_GETCURSEL, 0, 0))) {
+    if (TabDialog* page = current_page()) {
         page->activate();
     }
     return 0;
@@ -329,7 +446,7 @@ LRESULT MainWindow::on_notify(HWND window, WPARAM wparam, LPARAM lparam) {
         return DefWindowProcA(window, WM_NOTIFY, wparam, lparam);
     }
     // Two steps: the page of the old selection goes before the new one comes.
-    if (TabDialog* page = page_at(SendMessageA(tab_control_, TCM_GETCURSEL, 0, 0))) {
+    if (TabDialog* page = current_page()) {
         header->code == TCN_SELCHANGING ? page->deactivate() : page->activate();
     }
     return 0;
@@ -337,11 +454,30 @@ LRESULT MainWindow::on_notify(HWND window, WPARAM wparam, LPARAM lparam) {
 
 LRESULT MainWindow::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
     const int id = LOWORD(wparam);
+    const auto control = reinterpret_cast<HWND>(lparam);
+    if (control != nullptr && GetParent(control) != window && IsChild(window, control)) {
+        // A page's button pressed through the dialog keys (Enter, an access key): the page's.
+        return SendMessageA(GetParent(control), WM_COMMAND, wparam, lparam);
+    }
     if (HIWORD(wparam) != BN_CLICKED || (id != IDC_START && id != IDC_STOP) || command_running_) {
         return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
     }
     start_service_command(id == IDC_START ? ServiceCommand::start : ServiceCommand::stop);
     return 0;
+}
+
+void MainWindow::on_look_change(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_DPICHANGED) {
+        apply_look(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+        return;
+    }
+    if (message == WM_SETTINGCHANGE && !changes_the_look(wparam, lparam)) {
+        return;
+    }
+    if (message == WM_SYSCOLORCHANGE) {
+        EnumChildWindows(window, tell_colours_changed, 0);
+    }
+    apply_look(dpi_, nullptr);
 }
 
 LRESULT MainWindow::on_private_message(UINT message, WPARAM wparam) {
@@ -374,17 +510,24 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:
-        on_paint(window);
         if (start_up_pending_) {
             SetTimer(window, finish_start_up_timer, 0, nullptr);
         }
-        return 0;
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_TIMER:
         return on_timer(window, wparam, lparam);
     case WM_CLOSE:
         return on_close(window, wparam, lparam);
+    case WM_ACTIVATE:
+        return focus_.on_activate(window, wparam, first_page_control());
+    case DM_GETDEFID:
+        return default_button_answer(
+            default_button(window, current_page() == config_page_.get() ? IDC_APPLY : 0));
     case WM_DPICHANGED:
-        apply_dpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SETTINGCHANGE:
+        on_look_change(window, message, wparam, lparam);
         return 0;
     case WM_SHOWWINDOW:
         return on_show_window(window, wparam, lparam);

@@ -1,6 +1,6 @@
 // The program's one top-level window: the tab control with the Config and Logging pages, the
-// service status line with its tooltip, and the Start and Stop buttons. It owns what the
-// workers report to: their posted messages arrive here, on the window's own thread.
+// service status line, and the Start and Stop buttons. It owns what the workers report to:
+// their posted messages arrive here, on the window's own thread.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include "config/session.h"
 #include "service/service_command.h"
 #include "ui/control_table.h"
+#include "ui/focus_memory.h"
 #include "ui/window_font.h"
 #include "ui/window_object.h"
 
@@ -34,6 +35,10 @@ public:
     // GetLastError, when the window or its tab control cannot be made.
     bool create();
     LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
+    // The keys the window moves by that a dialog's own handling does not give: Tab through the
+    // tab strip in reading order, Ctrl+Tab and Ctrl+Page Up/Down between the pages. True when
+    // the message was one of them and is done.
+    bool handle_navigation_key(const MSG& message);
 
     void show_logging_tab();
     void show_service_state(DWORD state);
@@ -45,9 +50,11 @@ private:
     LRESULT on_show_window(HWND window, WPARAM wparam, LPARAM lparam);
     LRESULT on_timer(HWND window, WPARAM wparam, LPARAM lparam);
     LRESULT on_close(HWND window, WPARAM wparam, LPARAM lparam);
-    void on_paint(HWND window);
+    void on_look_change(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
     TabDialog* page_at(LRESULT tab_index);
+    TabDialog* current_page();
+    void select_page(int tab_index);
     // The Logging page, made on first need; making it starts the log follower.
     LoggingPage* logging_page();
     // What the user cannot see at first, made once the window is painted: the Logging page,
@@ -58,15 +65,20 @@ private:
     // takes its time. Both buttons stay disabled until the state is reported after it.
     void start_service_command(ServiceCommand command);
     void finish_service_command(DWORD error);
+    // Before a control with the focus is disabled, the focus goes where the keyboard can go on.
+    void set_button_enabled(HWND button, bool enabled);
     // The follower's rows into the list, then a warning for each stop line among them, one
     // box after the other; the log goes on being shown while a box is up.
     void show_log_rows();
     void show_stop_warnings();
-    // A new DPI: the system's rectangle, every control laid out again, the font and the status
-    // icons made again.
-    void apply_dpi(unsigned reported_dpi, const RECT* suggested);
+    // A new DPI, theme, colour scheme or system font: every control laid out, in a font and
+    // with icons and brushes made anew, and painted whole.
+    void apply_look(unsigned reported_dpi, const RECT* suggested);
     RECT status_tool_rect() const;
     void update_status_icon();
+    // Reading order: the tab strip, the page's controls, Stop, Start.
+    HWND next_tab_stop(HWND from, bool backwards);
+    HWND first_page_control();
 
     Session& session_;
     std::unique_ptr<ConfigPage> config_page_;
@@ -75,14 +87,17 @@ private:
     HWND start_button_ = nullptr;
     HWND stop_button_ = nullptr;
     HWND status_icon_ = nullptr;
+    HWND status_text_ = nullptr;
     HWND tooltip_ = nullptr;
-    bool command_running_ = false;
-    ServiceCommand last_command_ = ServiceCommand::start;
     ControlTable controls_;
     unsigned dpi_;
     WindowFont font_;
     std::unique_ptr<StatusIcons> icons_;
     const ServiceStateDisplay* shown_state_ = nullptr;
+    FocusMemory focus_;
+    bool command_running_ = false;
+    ServiceCommand last_command_ = ServiceCommand::start;
+    HWND focus_after_command_ = nullptr; // the other button, which the focus waits for
     // Shared with the log follower, which may outlive the window.
     std::shared_ptr<LogMailbox> log_mailbox_;
     int pending_warnings_ = 0;

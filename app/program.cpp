@@ -11,16 +11,28 @@ namespace {
 
 constexpr std::size_t error_text_capacity = 4096;
 
-int run_message_loop(const MainWindow& main_window, HACCEL accelerators) {
+// The dialog keys for every window of the program's own (the main window, the Advanced
+// window): each message is offered to the top-level window it is for.
+bool handled_as_dialog_key(MainWindow& main_window, HACCEL accelerators, MSG& message) {
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (!WindowObject::is_program_window(root)) {
+        return false;
+    }
+    if (root == main_window.handle() && main_window.handle_navigation_key(message)) {
+        return true;
+    }
+    return TranslateAcceleratorA(main_window.handle(), accelerators, &message) ||
+           IsDialogMessageA(root, &message);
+}
+
+int run_message_loop(MainWindow& main_window, HACCEL accelerators) {
     MSG message = {};
     BOOL fetched;
     while ((fetched = GetMessageA(&message, nullptr, 0, 0)) != 0) {
         if (fetched == -1) {
             return 1;
         }
-        const HWND window = main_window.handle();
-        if (TranslateAcceleratorA(window, accelerators, &message) ||
-            IsDialogMessageA(window, &message)) {
+        if (handled_as_dialog_key(main_window, accelerators, message)) {
             continue;
         }
         TranslateMessage(&message);

@@ -147,7 +147,20 @@ bool ConfigRecord::parse_auth_method(const char* keyword) {
     return set_auth_method(find_keyword(auth_method_keywords, keyword));
 }
 
-bool ConfigRecord::validate(char* messages, std::size_t capacity, const TextLoader& texts) const {
+bool ConfigRecord::operator==(const ConfigRecord& other) const {
+    return std::strcmp(server_, other.server_) == 0 && std::strcmp(userid_, other.userid_) == 0 &&
+           std::strcmp(passwd_, other.passwd_) == 0 &&
+           std::strcmp(dns_server_, other.dns_server_) == 0 &&
+           std::strcmp(client_v4_, other.client_v4_) == 0 &&
+           std::strcmp(client_v6_, other.client_v6_) == 0 &&
+           keepalive_interval_ == other.keepalive_interval_ && tunnel_mode_ == other.tunnel_mode_ &&
+           auth_method_ == other.auth_method_ && prefixlen_ == other.prefixlen_ &&
+           if_prefix_ == other.if_prefix_ && router_ == other.router_ &&
+           anonymous_ == other.anonymous_ && keepalive_ == other.keepalive_;
+}
+
+bool ConfigRecord::validate(char* messages, std::size_t capacity, const TextLoader& texts,
+                            unsigned* first_failed) const {
     struct Rule {
         bool failed;
         unsigned message_id;
@@ -166,6 +179,9 @@ bool ConfigRecord::validate(char* messages, std::size_t capacity, const TextLoad
     bool passed = true;
     for (const Rule& rule : rules) {
         if (rule.failed) {
+            if (passed && first_failed != nullptr) {
+                *first_failed = rule.message_id;
+            }
             char message[message_capacity] = {};
             texts.load(rule.message_id, message, sizeof message);
             append_line(messages, capacity, message);

@@ -64,8 +64,14 @@ public:
     bool get_keepalive() const { return keepalive_; }
 
     // Checks the record before it is written; collects one line per failed rule into
-    // messages (zeroed first) and returns true when none failed.
-    bool validate(char* messages, std::size_t capacity, const TextLoader& texts) const;
+    // messages (zeroed first) and returns true when none failed. The first failed rule's
+    // message id goes to first_failed, when given.
+    bool validate(char* messages, std::size_t capacity, const TextLoader& texts,
+                  unsigned* first_failed = nullptr) const;
+
+    // Whether both hold the same fourteen values.
+    bool operator==(const ConfigRecord& other) const;
+    bool operator!=(const ConfigRecord& other) const { return !(*this == other); }
 
 private:
     char server_[server_capacity + 1];

@@ -1,7 +1,9 @@
 #include "log/logging_page.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
+#include "base/bounded_text.h"
 #include "base/loaded_string.h"
 #include "log/log_list_actions.h"
 #include "res/resource.h"
@@ -10,16 +12,24 @@
 
 namespace {
 
-constexpr int date_time_width = 120;
+constexpr int date_time_width = 120; // at least, whatever the dates are
+// What a cell adds to its text's width, either side, at 96 DPI.
+constexpr int cell_margins = 12;
+constexpr std::size_t tip_capacity = 1024;
 
-// The list is the page's width (619) less 20.
+// In reading order, which is the Tab key's. The list is the page's width (619) less 20.
 const ControlRow controls[] = {
-    {"BUTTON", IDC_CLEAR, IDS_CLEAR, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 539, 378,
-     73, 23, 0, 0, 0},
     {WC_LISTVIEWA, IDC_LOG_LIST, 0,
      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_NOSORTHEADER | LVS_REPORT | LVS_OWNERDATA,
      10, 10, 599, 358, 0, 0, 0},
+    {"BUTTON", IDC_CLEAR, IDS_CLEAR, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 539, 378,
+     73, 23, 0, 0, 0},
 };
+
+int text_width(HWND list, const char* text) {
+    return static_cast<int>(
+        SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+}
 
 bool insert_column(HWND list, int subitem, int width, unsigned text_id) {
     const LoadedString text(text_id);
@@ -46,21 +56,69 @@ HWND LoggingPage::list() const {
 bool LoggingPage::create() {
     TabDialog::create();
     rows_ = LogList(list());
+    // A click anywhere on a row selects it; an entry cut at the column's edge shows whole in
+    // a tip.
+    SendMessageA(list(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP,
+                 LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     // Nothing to tell the user when a column is refused: the tab just stays empty.
-    return insert_column(list(), 0, scale_to_dpi(date_time_width, dpi_), IDS_DATE_TIME) &&
-           insert_column(list(), 1, entries_width(), IDS_ENTRIES);
+    const bool made =
+        insert_column(list(), 0, scale_to_dpi(date_time_width, dpi_), IDS_DATE_TIME) &&
+        insert_column(list(), 1, 0, IDS_ENTRIES);
+    fit_columns();
+    return made;
 }
 
-int LoggingPage::entries_width() const {
-    RECT list_area = {};
-    GetWindowRect(list(), &list_area);
-    return (list_area.right - list_area.left) - scale_to_dpi(date_time_width, dpi_);
+void LoggingPage::fit_columns() {
+    // The dates whole in the list's font, the header's text too; the entries take the rest
+    // of the list's inside, so no scroll bar shows for nothing.
+    const int margins = 2 * scale_to_dpi(cell_margins, dpi_);
+    int dates = std::max(scale_to_dpi(date_time_width, dpi_),
+                         text_width(list(), LoadedString(IDS_DATE_TIME).c_str()) + margins);
+    for (int row = 0; row < rows_.row_count(); ++row) {
+        dates = std::max(dates, text_width(list(), rows_.row(row).date_time.c_str()) + margins);
+    }
+    RECT inside = {};
+    GetClientRect(list(), &inside);
+    SendMessageA(list(), LVM_SETCOLUMNWIDTH, 0, dates);
+    SendMessageA(list(), LVM_SETCOLUMNWIDTH, 1,
+                 std::max(0, static_cast<int>(inside.right) - dates));
+}
+
+void LoggingPage::add_rows(std::vector<LogRow>&& rows) {
+    // Only a date wider than the column so far widens it, and only the scroll bar that the
+    // rows bring narrows the list's inside.
+    const int margins = 2 * scale_to_dpi(cell_margins, dpi_);
+    const int shown = static_cast<int>(SendMessageA(list(), LVM_GETCOLUMNWIDTH, 0, 0));
+    bool wider = false;
+    for (const LogRow& row : rows) {
+        wider = wider || text_width(list(), row.date_time.c_str()) + margins > shown;
+    }
+    RECT before = {}, after = {};
+    GetClientRect(list(), &before);
+    rows_.add_rows(std::move(rows));
+    GetClientRect(list(), &after);
+    if (wider || before.right != after.right) {
+        fit_columns();
+    }
 }
 
 void LoggingPage::lay_out(const RECT& rectangle, unsigned dpi, HFONT font) {
     TabDialog::lay_out(rectangle, dpi, font);
-    SendMessageA(list(), LVM_SETCOLUMNWIDTH, 0, scale_to_dpi(date_time_width, dpi));
-    SendMessageA(list(), LVM_SETCOLUMNWIDTH, 1, entries_width());
+    fit_columns();
+}
+
+void LoggingPage::give_tip(NMLVGETINFOTIPA& tip) const {
+    // Only an entry the column cuts: one that shows whole needs no tip.
+    if (tip.iItem < 0 || tip.iItem >= rows_.row_count() || tip.cchTextMax <= 0) {
+        return;
+    }
+    const std::string& entry = rows_.row(tip.iItem).entry;
+    const int column = static_cast<int>(SendMessageA(list(), LVM_GETCOLUMNWIDTH, 1, 0));
+    if (text_width(list(), entry.c_str()) + 2 * scale_to_dpi(cell_margins, dpi_) <= column) {
+        return;
+    }
+    copy_text(tip.pszText, std::min(static_cast<std::size_t>(tip.cchTextMax), tip_capacity),
+              entry.c_str());
 }
 
 LRESULT LoggingPage::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
@@ -78,6 +136,10 @@ LRESULT LoggingPage::on_notify(HWND window, WPARAM wparam, LPARAM lparam) {
     }
     if (header->code == LVN_GETDISPINFOA) {
         rows_.give_text(*reinterpret_cast<NMLVDISPINFOA*>(lparam));
+        return 0;
+    }
+    if (header->code == LVN_GETINFOTIPA) {
+        give_tip(*reinterpret_cast<NMLVGETINFOTIPA*>(lparam));
         return 0;
     }
     if (header->code == LVN_KEYDOWN &&

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "log/log_list.h"
 #include "ui/tab_dialog.h"
 
@@ -19,14 +23,18 @@ public:
     LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
     void lay_out(const RECT& rectangle, unsigned dpi, HFONT font) override;
 
-    void add_rows(std::vector<LogRow>&& rows) { rows_.add_rows(std::move(rows)); }
+    // The follower's rows at the end of the list; a date wider than any before widens its
+    // column.
+    void add_rows(std::vector<LogRow>&& rows);
 
 private:
     LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam);
     LRESULT on_notify(HWND window, WPARAM wparam, LPARAM lparam);
     LRESULT on_context_menu(HWND window, WPARAM wparam, LPARAM lparam);
-    // The Entries column takes what the Date/Time column leaves of the list's outer width.
-    int entries_width() const;
+    // The Date/Time column as wide as the widest date and its header, the Entries column the
+    // rest of the list's inside.
+    void fit_columns();
+    void give_tip(NMLVGETINFOTIPA& tip) const;
     HWND list() const;
 
     std::string log_file_path_;

@@ -110,6 +110,8 @@
 // Controls: main window
 #define IDC_START 143
 #define IDC_STOP 144
+#define IDC_STATUS_LABEL 145
+#define IDC_STATUS_TEXT 146
 #define IDC_STATUS_ICON 148
 
 // Controls: Config page

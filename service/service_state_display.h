@@ -1,12 +1,13 @@
-// How each state of the service shows in the status line: the tooltip text, the icon and
-// whether Start and Stop can be pressed.
+// How each state of the service shows in the status line: the tooltip text, the icon, the state
+// in words, and whether Start and Stop can be pressed.
 #pragma once
 
 enum class StatusIcon { warning, stopped, pending, running };
 
 struct ServiceStateDisplay {
-    unsigned text_id;
+    unsigned text_id; // the tooltip's, in capitals
     StatusIcon icon;
+    unsigned word_id; // beside the icon, and its name for a screen reader
     bool start_enabled;
     bool stop_enabled;
 

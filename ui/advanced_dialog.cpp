@@ -22,11 +22,10 @@ constexpr DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTO
 constexpr DWORD number_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
 constexpr DWORD prefix_edit_style = number_style | WS_DISABLED;
 
-// In creation order, which is the Tab key's order. The prefix settings live inside the group
-// box, in its coordinates.
+// In reading order, which is the Tab key's: top to bottom, left to right. The prefix settings
+// live inside the group box, in its coordinates; the box lets the keyboard in. Ok is what Enter
+// presses.
 const ControlRow controls[] = {
-    {"BUTTON", IDC_ADV_CANCEL, IDS_CANCEL, button_style, 295, 290, 73, 23, 0, 0, 0},
-    {"BUTTON", IDC_ADV_OK, IDS_OK, button_style, 212, 290, 73, 23, 0, 0, 0},
     {"STATIC", IDC_AUTH_METHOD_LABEL, IDS_AUTH_METHOD_LABEL, label_style, 10, 20, 160, 17, 0, 0, 0},
     {"COMBOBOX", IDC_AUTH_METHOD, 0, list_style, 170, 20, 200, 136, 0, 0, 0},
     {"STATIC", IDC_TUNNEL_MODE_LABEL, IDS_TUNNEL_MODE_LABEL, label_style, 10, 48, 160, 17, 0, 0, 0},
@@ -41,7 +40,8 @@ const ControlRow controls[] = {
     {"EDIT", IDC_KEEPALIVE_INTERVAL, 0, number_style, 170, 118, 100, 23, interval_digits, 0, 0},
     {"BUTTON", IDC_REQUEST_PREFIX, IDS_REQUEST_PREFIX, check_style, 10, 148, 160, 17, 0, 0, 0},
     {"BUTTON", IDC_PREFIX_GROUP, IDS_PREFIX_GROUP,
-     WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_GROUPBOX, 10, 168, 360, 105, 0, 0, 0},
+     WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | BS_GROUPBOX, 10, 168, 360, 105, 0, 0,
+     WS_EX_CONTROLPARENT},
     {"STATIC", IDC_PREFIX_LENGTH_LABEL, IDS_PREFIX_LENGTH_LABEL, label_style, 5, 25, 160, 17, 0,
      IDC_PREFIX_GROUP, 0},
     {"EDIT", IDC_PREFIX_LENGTH, 0, prefix_edit_style, 165, 25, 100, 23, prefix_digits,
@@ -54,6 +54,9 @@ const ControlRow controls[] = {
      IDC_PREFIX_GROUP, 0},
     {"EDIT", IDC_DNS_SERVER, 0, prefix_edit_style | ES_AUTOHSCROLL, 165, 75, 180, 23,
      ConfigRecord::dns_server_capacity, IDC_PREFIX_GROUP, 0},
+    {"BUTTON", IDC_ADV_OK, IDS_OK, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 212, 290,
+     73, 23, 0, 0, 0},
+    {"BUTTON", IDC_ADV_CANCEL, IDS_CANCEL, button_style, 295, 290, 73, 23, 0, 0, 0},
 };
 
 const unsigned auth_method_items[ConfigRecord::keyword_count] = {IDS_AUTH_ANY, IDS_AUTH_DIGEST_MD5,
@@ -97,9 +100,9 @@ bool AdvancedDialog::create() {
     if (!WindowObject::create()) {
         return false;
     }
-    const unsigned dpi = dpi_after_creation();
-    font_ = WindowFont(dpi);
-    controls_.create(window_, instance_, dpi, font_.get());
+    dpi_ = dpi_after_creation();
+    font_ = WindowFont(dpi_);
+    controls_.create(window_, instance_, dpi_, font_.get());
     // Replaced by the record's value on every show.
     SetWindowTextA(controls_.get(IDC_RTADV_INTERFACE), "0");
     fill_list(controls_.get(IDC_AUTH_METHOD), auth_method_items);
@@ -107,11 +110,13 @@ bool AdvancedDialog::create() {
     return true;
 }
 
-void AdvancedDialog::apply_dpi(unsigned reported_dpi, const RECT* suggested) {
-    const unsigned dpi = sane_dpi(reported_dpi);
-    WindowFont font(dpi);
-    take_dpi_rect(reported_dpi, suggested);
-    controls_.lay_out(dpi, font.get());
+void AdvancedDialog::apply_look(unsigned reported_dpi, const RECT* suggested) {
+    dpi_ = sane_dpi(reported_dpi);
+    WindowFont font(dpi_);
+    if (suggested != nullptr) {
+        take_dpi_rect(reported_dpi, suggested);
+    }
+    controls_.lay_out(dpi_, font.get());
     font_ = std::move(font); // the old font goes once no control uses it
     redraw_whole(window_);
 }
@@ -188,10 +193,12 @@ LRESULT AdvancedDialog::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
     }
     switch (LOWORD(wparam)) {
     case IDC_ADV_OK:
+    case IDOK: // Enter, should the dialog keys not ask for the default button
         store_controls();
         dismiss();
         return 0;
     case IDC_ADV_CANCEL:
+    case IDCANCEL: // Esc
         dismiss();
         return 0;
     case IDC_KEEPALIVE:
@@ -215,14 +222,24 @@ LRESULT AdvancedDialog::handle_message(HWND window, UINT message, WPARAM wparam,
         paint_nothing(window);
         return 0;
     case WM_DPICHANGED:
-        apply_dpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+        apply_look(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+        return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SETTINGCHANGE:
+        apply_look(dpi_, nullptr);
         return 0;
     case WM_CLOSE:
         dismiss(); // hidden, never destroyed: the next opening reuses it
         return 0;
+    case WM_ACTIVATE:
+        return focus_.on_activate(window, wparam, controls_.get(IDC_AUTH_METHOD));
+    case DM_GETDEFID:
+        return default_button_answer(default_button(window, IDC_ADV_OK));
     case WM_SHOWWINDOW:
         if (wparam != 0) {
             fill_controls();
+            focus_.remember(controls_.get(IDC_AUTH_METHOD)); // each opening starts at the top
         }
         return wparam != 0 ? 0 : DefWindowProcA(window, message, wparam, lparam);
     case WM_COMMAND:

@@ -6,6 +6,7 @@
 
 #include "config/config_record.h"
 #include "ui/control_table.h"
+#include "ui/focus_memory.h"
 #include "ui/window_font.h"
 #include "ui/window_object.h"
 
@@ -29,10 +30,13 @@ private:
     void show_keepalive(bool on);
     void show_prefix_request(bool on);
 
-    // A new DPI: the system's rectangle, the controls laid out again, the font made again.
-    void apply_dpi(unsigned reported_dpi, const RECT* suggested);
+    // A new DPI, theme, colour scheme or system font: the system's rectangle (for a DPI), the
+    // controls laid out again in a font made again, and painted whole.
+    void apply_look(unsigned reported_dpi, const RECT* suggested);
 
     ConfigRecord& record_;
     ControlTable controls_;
+    unsigned dpi_ = 0;
     WindowFont font_;
+    FocusMemory focus_;
 };

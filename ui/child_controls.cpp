@@ -25,3 +25,17 @@ void redraw_whole(HWND window) {
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
+
+int default_button(HWND window, int fallback) {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(window, focus) &&
+        (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) !=
+            0) {
+        return GetDlgCtrlID(focus);
+    }
+    return fallback;
+}
+
+LRESULT default_button_answer(int id) {
+    return id != 0 ? MAKELRESULT(id, DC_HASDEFID) : 0;
+}

@@ -18,3 +18,10 @@ void paint_nothing(HWND window);
 // A window laid out anew painted whole, its frame and every child within, in one go: a part
 // painted alone can cover a transparent page whose labels were painted before it.
 void redraw_whole(HWND window);
+
+// The id of the push button the focus is on, which Enter then presses as a dialog would; else
+// the window's default button's, fallback (0 for none).
+int default_button(HWND window, int fallback);
+
+// The answer to DM_GETDEFID for that button: its id with DC_HASDEFID, or 0.
+LRESULT default_button_answer(int id);

@@ -17,9 +17,11 @@ constexpr std::size_t read_capacity = ConfigRecord::server_capacity + 1;
 constexpr DWORD label_style = WS_CHILD | WS_VISIBLE;
 constexpr DWORD edit_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD default_button_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr DWORD check_style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX;
 
-// In creation order, which is the Tab key's order.
+// In reading order, which is the Tab key's: top to bottom, left to right. Apply is what Enter
+// presses.
 const ControlRow controls[] = {
     {"STATIC", IDC_SERVER_LABEL, IDS_SERVER_LABEL, label_style, 30, 20, 100, 17, 0, 0, 0},
     {"EDIT", IDC_SERVER, 0, edit_style, 140, 20, 200, 23, ConfigRecord::server_capacity, 0, 0},
@@ -31,13 +33,28 @@ const ControlRow controls[] = {
     {"STATIC", IDC_PASSWORD_LABEL, IDS_PASSWORD_LABEL, label_style, 50, 128, 120, 17, 0, 0, 0},
     {"EDIT", IDC_PASSWORD, 0, edit_style | ES_PASSWORD, 180, 128, 200, 23,
      ConfigRecord::passwd_capacity, 0, 0},
-    {"BUTTON", IDC_APPLY, IDS_APPLY, button_style, 539, 378, 73, 23, 0, 0, 0},
-    {"BUTTON", IDC_DEFAULT, IDS_DEFAULT, button_style, 456, 378, 73, 23, 0, 0, 0},
-    {"BUTTON", IDC_CANCEL, IDS_CANCEL, button_style, 373, 378, 73, 23, 0, 0, 0},
     {"BUTTON", IDC_ADVANCED, IDS_ADVANCED, button_style, 290, 378, 73, 23, 0, 0, 0},
+    {"BUTTON", IDC_CANCEL, IDS_CANCEL, button_style, 373, 378, 73, 23, 0, 0, 0},
+    {"BUTTON", IDC_DEFAULT, IDS_DEFAULT, button_style, 456, 378, 73, 23, 0, 0, 0},
+    {"BUTTON", IDC_APPLY, IDS_APPLY, default_button_style, 539, 378, 73, 23, 0, 0, 0},
 };
 
 const RECT advanced_area = {0, 0, 387, 358};
+
+// The control a failed rule is about; the prefix's are in the Advanced window, which its button
+// opens.
+int field_of(unsigned rule_message) {
+    switch (rule_message) {
+    case IDS_ERR_SERVER:
+        return IDC_SERVER;
+    case IDS_ERR_USERNAME:
+        return IDC_USERNAME;
+    case IDS_ERR_PASSWORD:
+        return IDC_PASSWORD;
+    default:
+        return IDC_ADVANCED;
+    }
+}
 
 } // namespace
 
@@ -81,24 +98,28 @@ void ConfigPage::read_controls() {
     record.set_passwd(text);
 }
 
-void ConfigPage::apply() {
+bool ConfigPage::apply() {
     read_controls();
     const auto messages = std::make_unique<char[]>(message_capacity);
+    unsigned first_failed = 0;
     if (!session_.working_record.validate(messages.get(), message_capacity,
-                                          StringTable(page_instance_))) {
-        // The controls keep the values that failed, under the box.
+                                          StringTable(page_instance_), &first_failed)) {
+        // The controls keep the values that failed, under the box; then the first is where the
+        // keyboard is.
         MessageBoxA(owner(), messages.get(), nullptr, MB_OK);
-        return;
+        SetFocus(controls_.get(field_of(first_failed)));
+        return false;
     }
     if (!write_config_file(session_.config_file_path, session_.install_dir,
                            session_.working_record)) {
         // The old file is still there and the file record still matches it: no reading back.
         // The working record keeps what was typed, for another try.
         show_message_box(owner(), IDS_ERR_WRITE_FAILED, MB_OK | MB_ICONERROR);
-        return;
+        return false;
     }
     read_config_file(session_.config_file_path, session_.file_record);
     fill_controls();
+    return true;
 }
 
 void ConfigPage::replace_working_record(const ConfigRecord& source) {
@@ -108,6 +129,8 @@ void ConfigPage::replace_working_record(const ConfigRecord& source) {
 
 void ConfigPage::open_advanced() {
     const HWND main_window = owner();
+    // Where the keyboard comes back to when the Advanced window closes.
+    SetFocus(controls_.get(IDC_ADVANCED));
     if (advanced_ == nullptr) {
         const LoadedString title(IDS_ADVANCED_TITLE);
         advanced_ = std::make_unique<AdvancedDialog>(

@@ -22,11 +22,13 @@ public:
     void read_controls();
     // Shows the working record in the controls.
     void fill_controls();
+    // Stores, validates, writes and reads back, as the Apply button; false, with the user told
+    // why, when nothing was written.
+    bool apply();
 
 private:
     LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam);
     void show_anonymous(bool on);
-    void apply();
     // Cancel and Default: the working record replaced, and shown.
     void replace_working_record(const ConfigRecord& source);
     void open_advanced();

@@ -2,7 +2,7 @@
 // brought to the DPI a window is shown at. Free of any window system.
 #pragma once
 
-constexpr unsigned base_dpi = 96;  // 100 %: Windows scales no smaller
+constexpr unsigned base_dpi = 96; // 100 %: Windows scales no smaller
 constexpr unsigned max_dpi = 480; // 500 %: anything above is a bad report
 
 // A DPI as the system reports it, made usable: within 96..480, so 0 (unknown) and anything

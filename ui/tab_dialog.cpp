@@ -1,5 +1,8 @@
 #include "ui/tab_dialog.h"
 
+#include "ui/focus_memory.h"
+#include "ui/visual_styles.h"
+
 TabDialog::TabDialog(HINSTANCE instance, HWND parent, const RECT* rectangle,
                      const ControlTable& controls, unsigned dpi, HFONT font)
     : WindowObject("TabDialog", nullptr, WS_CHILD, nullptr, instance), page_instance_(instance),
@@ -42,6 +45,27 @@ bool TabDialog::deactivate() {
     return was_visible;
 }
 
+void TabDialog::add_tab_stops(std::vector<HWND>& stops) const {
+    // Made in reading order: the order of the page's children is the Tab key's.
+    for (HWND control = GetWindow(window_, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP) != 0) {
+            stops.push_back(control);
+        }
+    }
+}
+
+HWND TabDialog::first_control() const {
+    std::vector<HWND> stops;
+    add_tab_stops(stops);
+    for (const HWND control : stops) {
+        if (can_take_focus(control)) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
 LRESULT TabDialog::control_background(HWND control, UINT message, WPARAM wparam, LPARAM lparam) {
     // A read-only or disabled edit asks too: it keeps the system's look.
     char class_name[8] = {};
@@ -50,6 +74,11 @@ LRESULT TabDialog::control_background(HWND control, UINT message, WPARAM wparam,
         return DefWindowProcA(window_, message, wparam, lparam);
     }
     const HDC context = reinterpret_cast<HDC>(wparam);
+    SetTextColor(context, GetSysColor(COLOR_BTNTEXT));
+    if (!visual_styles_on()) {
+        SetBkColor(context, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
     SetBkMode(context, TRANSPARENT);
     return reinterpret_cast<LRESULT>(background_.brush_for(control, parent_, context));
 }

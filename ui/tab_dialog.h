@@ -2,6 +2,8 @@
 // control, switched with activate and deactivate, each with its table of controls.
 #pragma once
 
+#include <vector>
+
 #include "ui/control_table.h"
 #include "ui/tab_background.h"
 #include "ui/window_object.h"
@@ -22,9 +24,14 @@ public:
     bool activate();
     bool deactivate();
 
+    // The controls the Tab key stops at, in reading order; the first of them, or null.
+    void add_tab_stops(std::vector<HWND>& stops) const;
+    HWND first_control() const;
+
 protected:
-    // The answer to WM_CTLCOLORSTATIC: a label, check box or group box draws its text on what
-    // the tab control shows under the page, not on a box of its own.
+    // The answer to WM_CTLCOLORSTATIC: a label, check box or group box draws its text in the
+    // system's colour on what the tab control shows under the page (with visual styles), or on
+    // the system's dialog colour (without, as in high contrast).
     LRESULT control_background(HWND control, UINT message, WPARAM wparam, LPARAM lparam);
 
     HINSTANCE page_instance_;

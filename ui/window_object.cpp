@@ -124,3 +124,8 @@ LRESULT CALLBACK WindowObject::shared_window_proc(HWND window, UINT message, WPA
     }
     return result;
 }
+
+bool WindowObject::is_program_window(HWND window) {
+    return window != nullptr &&
+           reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == shared_window_proc;
+}

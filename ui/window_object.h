@@ -28,6 +28,8 @@ public:
 
     static LRESULT CALLBACK shared_window_proc(HWND window, UINT message, WPARAM wparam,
                                                LPARAM lparam);
+    // Whether a window is one of the program's own, made through this class.
+    static bool is_program_window(HWND window);
 
 protected:
     // Places the window at the rectangle as given, in its parent's client coordinates.
