@@ -87,6 +87,19 @@ std::string config_file_text(const char* install_dir, const ConfigRecord& record
     return std::move(file.text());
 }
 
+std::string config_file_bytes(const char* install_dir, const ConfigRecord& record,
+                              const ClockTime& stamp) {
+    std::string bytes;
+    for (const char c : config_file_text(install_dir, record, stamp)) {
+        if (c == '\n') {
+            bytes += text_line_end;
+        } else {
+            bytes += c;
+        }
+    }
+    return bytes;
+}
+
 bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record,
                        unsigned long* error) {
     return write_config_file(path, install_dir, record, ClockTime::now(), FileCalls::system, error);
@@ -114,15 +127,8 @@ bool write_config_file(const char* path, const char* install_dir, const ConfigRe
         return outcome(fails());
     }
     // The new content goes to a file of its own beside the old one, which it replaces only
-    // once whole. It is written as bytes, with this platform's line ends put in here.
-    std::string text;
-    for (const char c : config_file_text(install_dir, record, stamp)) {
-        if (c == '\n') {
-            text += text_line_end;
-        } else {
-            text += c;
-        }
-    }
+    // once whole.
+    const std::string text = config_file_bytes(install_dir, record, stamp);
     const std::string folder(path, folder_length(path));
     char temporary_path[temporary_path_capacity];
     const FileCalls::File file =

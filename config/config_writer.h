@@ -24,3 +24,6 @@ bool write_config_file(const char* path, const char* install_dir, const ConfigRe
 // The layout itself: the whole text of the file, with "\n" line ends.
 std::string config_file_text(const char* install_dir, const ConfigRecord& record,
                              const ClockTime& stamp);
+// The same as the file holds it: with this platform's line ends.
+std::string config_file_bytes(const char* install_dir, const ConfigRecord& record,
+                              const ClockTime& stamp);

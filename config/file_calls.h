@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 struct FileCalls {
     // A file open for writing: a handle on Windows, a descriptor elsewhere.
@@ -36,6 +37,9 @@ struct FileCalls {
     // The system's own.
     static const FileCalls system;
 };
+
+// The user's folder for files of a moment, ending with its separator; empty when none is known.
+std::string user_temporary_folder();
 
 // How a line of text ends in this platform's files.
 extern const char text_line_end[];

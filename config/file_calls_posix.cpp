@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -91,6 +92,12 @@ unsigned long error_of_last_call() {
 }
 
 } // namespace
+
+std::string user_temporary_folder() {
+    const char* const folder = std::getenv("TMPDIR");
+    const std::string chosen = folder != nullptr && folder[0] != '\0' ? folder : "/tmp";
+    return chosen.back() == '/' ? chosen : chosen + '/';
+}
 
 const FileCalls FileCalls::system = {
     read_only_file, create_temporary_file, write_all,   flush_file,         close_file,

@@ -129,6 +129,12 @@ unsigned long error_of_last_call() {
 
 } // namespace
 
+std::string user_temporary_folder() {
+    char folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof folder, folder);
+    return length != 0 && length < sizeof folder ? std::string(folder, length) : std::string();
+}
+
 const FileCalls FileCalls::system = {
     read_only_file, create_temporary_file, write_all,   flush_file,         close_file,
     file_size,      replace_file,          remove_file, error_of_last_call,

@@ -1,5 +1,6 @@
 #include "config/config_writer.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -10,6 +11,7 @@
 
 #include "config/config_reader.h"
 #include "config/config_record.h"
+#include "config/temporary_config_file.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
@@ -171,4 +173,33 @@ TEST(ConfigWriter, EachWriteHasANewFileOfItsOwn) {
     for (const std::string& name : names) {
         FileCalls::system.remove(name.c_str());
     }
+}
+
+// What an elevated run is handed to write: Apply's bytes, in a new file of the (user's
+// temporary) folder, gone once done with; nothing left when the disk fails.
+TEST(TemporaryConfigFile, HoldsWhatApplyWritesUntilDoneWith) {
+    TempDir temporary;
+    const std::string folder = temporary.file("");
+    const auto files_left = [&temporary] {
+        return std::distance(fs::directory_iterator(temporary.path()), fs::directory_iterator());
+    };
+    const ConfigRecord record = example_record();
+    {
+        const ClockTime before = ClockTime::now();
+        const TemporaryConfigFile first("D:\\tunnel", record, folder);
+        ASSERT_TRUE(first.is_made());
+        EXPECT_EQ(0u, std::string(first.path()).find(folder)) << first.path();
+        const std::string bytes = read_bytes(first.path());
+        EXPECT_TRUE(bytes == config_file_bytes("D:\\tunnel", record, before) ||
+                    bytes == config_file_bytes("D:\\tunnel", record, ClockTime::now()))
+            << bytes;
+    }
+    EXPECT_EQ(0, files_left());
+    fault = Fault::flush;
+    const TemporaryConfigFile failed("D:\\tunnel", record, folder, faulty);
+    fault = Fault::none;
+    EXPECT_FALSE(failed.is_made());
+    EXPECT_STREQ("", failed.path());
+    EXPECT_NE(0u, failed.error());
+    EXPECT_EQ(0, files_left());
 }
