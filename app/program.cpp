@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "app/main_window.h"
+#include "app/program_actions.h"
 #include "app/session_claim.h"
 #include "app/startup.h"
 #include "base/loaded_string.h"
@@ -43,9 +44,16 @@ int run_message_loop(MainWindow& main_window, HACCEL accelerators) {
 
 } // namespace
 
-int run_program(HINSTANCE instance) {
-    // First of all: a second start in the same session brings the running program forward
-    // instead, however long that one's start-up takes.
+int run_program(HINSTANCE instance, const char* command_line) {
+    // An action runs alone: no window, and outside the session's claim, so that an elevated
+    // run started by the session's program neither waits for it nor is handed over to it.
+    const ActionRequest request = parse_action(command_line);
+    if (request.action != ProgramAction::none) {
+        return static_cast<int>(run_action(request));
+    }
+
+    // Otherwise, first of all: a second start in the same session brings the running program
+    // forward instead, however long that one's start-up takes.
     SessionClaim claim;
     if (claim.hand_over_to_running_instance()) {
         return 0;

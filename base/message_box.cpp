@@ -8,8 +8,20 @@
 #include "res/resource.h"
 
 namespace {
+
 constexpr std::size_t system_text_capacity = 512;
-}
+
+// "Access is denied" does not say what would help: these failures say it, each in its own
+// words. Others have nothing to offer there.
+constexpr struct {
+    unsigned failure_id, help_id;
+} rights_help[] = {
+    {IDS_ERR_START_FAILED, IDS_ERR_NEEDS_ADMIN},
+    {IDS_ERR_STOP_FAILED, IDS_ERR_NEEDS_ADMIN},
+    {IDS_ERR_WRITE_FAILED, IDS_ERR_WRITE_NEEDS_ADMIN},
+};
+
+} // namespace
 
 int show_message_box(HWND owner, unsigned text_id, UINT flags) {
     return MessageBoxA(owner, LoadedString(text_id).c_str(), nullptr, flags);
@@ -33,11 +45,14 @@ void compose_error_text(unsigned text_id, DWORD error, char* text, std::size_t c
     if (length == 0) {
         std::snprintf(reason, room, "%lu", static_cast<unsigned long>(error));
     }
-    // "Access is denied" does not say what would help.
-    if (error == ERROR_ACCESS_DENIED) {
-        const std::size_t end = std::strlen(text);
-        std::snprintf(text + end, capacity - end, "\n%s",
-                      LoadedString(IDS_ERR_NEEDS_ADMIN).c_str());
+    if (error != ERROR_ACCESS_DENIED) {
+        return;
+    }
+    for (const auto& help : rights_help) {
+        if (help.failure_id == text_id) {
+            const std::size_t end = std::strlen(text);
+            std::snprintf(text + end, capacity - end, "\n%s", LoadedString(help.help_id).c_str());
+        }
     }
 }
 

@@ -4,8 +4,12 @@
 #include <utility>
 
 #include "config/config_record.h"
+#include "config/temporary_name.h"
 
 namespace {
+
+// A folder as long as the longest path, and the temporary file's name.
+constexpr std::size_t temporary_path_capacity = 512;
 
 // The file's text, line by line.
 class Lines {
@@ -83,40 +87,68 @@ std::string config_file_text(const char* install_dir, const ConfigRecord& record
     return std::move(file.text());
 }
 
-bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record) {
-    return write_config_file(path, install_dir, record, ClockTime::now(), FileCalls::system);
+std::string config_file_bytes(const char* install_dir, const ConfigRecord& record,
+                              const ClockTime& stamp) {
+    std::string bytes;
+    for (const char c : config_file_text(install_dir, record, stamp)) {
+        if (c == '\n') {
+            bytes += text_line_end;
+        } else {
+            bytes += c;
+        }
+    }
+    return bytes;
 }
 
 bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record,
-                       const ClockTime& stamp, const FileCalls& calls) {
+                       unsigned long* error) {
+    return write_config_file(path, install_dir, record, ClockTime::now(), FileCalls::system, error);
+}
+
+bool write_config_file(const char* path, const char* install_dir, const ConfigRecord& record,
+                       const ClockTime& stamp, const FileCalls& calls, unsigned long* error) {
+    unsigned long reason = 0;
+    // The reason of the first step that failed, taken at once: later calls change it.
+    const auto fails = [&calls, &reason](unsigned long known = 0) {
+        const unsigned long told = known != 0 ? known : calls.last_error();
+        if (reason == 0) {
+            reason = told != 0 ? told : unexplained_write_error;
+        }
+        return false;
+    };
+    const auto outcome = [error, &reason](bool written) {
+        if (error != nullptr) {
+            *error = written ? 0 : reason;
+        }
+        return written;
+    };
     // A read-only file is the user's say that it must not change.
     if (calls.is_read_only(path)) {
-        return false;
+        return outcome(fails());
     }
-    // The new content goes to a file beside the old one, which it replaces only once whole.
-    // It is written as bytes, with this platform's line ends put in here.
-    std::string text;
-    for (const char c : config_file_text(install_dir, record, stamp)) {
-        if (c == '\n') {
-            text += text_line_end;
-        } else {
-            text += c;
-        }
-    }
-    const std::string temporary_path = std::string(path) + ".tmp";
-    const FileCalls::File file = calls.create(temporary_path.c_str());
+    // The new content goes to a file of its own beside the old one, which it replaces only
+    // once whole.
+    const std::string text = config_file_bytes(install_dir, record, stamp);
+    const std::string folder(path, folder_length(path));
+    char temporary_path[temporary_path_capacity];
+    const FileCalls::File file =
+        calls.create_temporary(folder.c_str(), temporary_path, sizeof temporary_path);
     if (file == FileCalls::no_file) {
-        return false;
+        return outcome(fails());
     }
     // A full disk shows in any of these steps: each one is looked at.
-    const bool written = calls.write(file, text.data(), text.size()) && calls.flush(file);
-    const bool closed = calls.close(file);
-    // And a last look before the old file goes: the new one holds the whole text.
-    const long long expected_size = static_cast<long long>(text.size());
-    if (written && closed && calls.size_of(temporary_path.c_str()) == expected_size &&
-        calls.replace(temporary_path.c_str(), path)) {
-        return true;
+    bool written = (calls.write(file, text.data(), text.size()) && calls.flush(file)) || fails();
+    written = (calls.close(file) || fails()) && written;
+    // And a last look before the old file goes: the new one holds the whole text. A short
+    // write that the system did not report has no reason of its own.
+    if (written) {
+        const long long size = calls.size_of(temporary_path);
+        written = size == static_cast<long long>(text.size()) ||
+                  fails(size < 0 ? 0 : unexplained_write_error);
     }
-    calls.remove(temporary_path.c_str());
-    return false;
+    written = written && (calls.replace(temporary_path, path) || fails());
+    if (!written) {
+        calls.remove(temporary_path);
+    }
+    return outcome(written);
 }

@@ -3,10 +3,16 @@
 #include <windows.h>
 
 #include "base/owned_handle.h"
+#include "config/temporary_name.h"
 
 const char text_line_end[] = "\r\n";
+const unsigned long unexplained_write_error = ERROR_WRITE_FAULT;
 
 namespace {
+
+// Names already taken (a writer in another process, a leftover of one that died) are passed
+// over; this many are tried.
+constexpr unsigned temporary_attempts = 100;
 
 HANDLE handle_of(FileCalls::File file) {
     return reinterpret_cast<HANDLE>(file);
@@ -14,13 +20,34 @@ HANDLE handle_of(FileCalls::File file) {
 
 bool read_only_file(const char* path) {
     const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) {
+        return false;
+    }
+    SetLastError(ERROR_ACCESS_DENIED);
+    return true;
 }
 
-FileCalls::File create_file(const char* path) {
-    // Shared with nobody: no one reads a file that is still being written.
-    return reinterpret_cast<FileCalls::File>(CreateFileA(
-        path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+FileCalls::File create_temporary_file(const char* folder, char* path, std::size_t capacity) {
+    // Different in every process, and from one moment to the next.
+    const unsigned first = static_cast<unsigned>(GetCurrentProcessId()) * 2654435761u ^
+                           static_cast<unsigned>(GetTickCount());
+    for (unsigned attempt = 0; attempt < temporary_attempts; ++attempt) {
+        if (!temporary_file_name(folder, first + attempt, path, capacity)) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return FileCalls::no_file;
+        }
+        // New, and shared with nobody: no one reads a file that is still being written.
+        const HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            return reinterpret_cast<FileCalls::File>(file);
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) {
+            break;
+        }
+    }
+    path[0] = '\0';
+    return FileCalls::no_file;
 }
 
 bool write_all(FileCalls::File file, const char* bytes, std::size_t size) {
@@ -59,6 +86,7 @@ bool replace_file(const char* replacement, const char* target) {
     }
     // A folder in the file's place is not ours to move aside.
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        SetLastError(ERROR_ALREADY_EXISTS);
         return false;
     }
     {
@@ -95,9 +123,19 @@ bool remove_file(const char* path) {
     return DeleteFileA(path) != FALSE;
 }
 
+unsigned long error_of_last_call() {
+    return GetLastError();
+}
+
 } // namespace
 
+std::string user_temporary_folder() {
+    char folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof folder, folder);
+    return length != 0 && length < sizeof folder ? std::string(folder, length) : std::string();
+}
+
 const FileCalls FileCalls::system = {
-    read_only_file, create_file, write_all,    flush_file,
-    close_file,     file_size,   replace_file, remove_file,
+    read_only_file, create_temporary_file, write_all,   flush_file,         close_file,
+    file_size,      replace_file,          remove_file, error_of_last_call,
 };

@@ -24,26 +24,20 @@ ServiceControl::ServiceControl(const char* service_name, const ServiceManagerCal
     open();
 }
 
-SC_HANDLE ServiceControl::open_service() {
-    return granted_access_ != 0
-               ? calls_.open_service(manager_.get(), service_name_, granted_access_)
-               : nullptr;
+SC_HANDLE ServiceControl::open_service(DWORD access) {
+    if (!manager_.is_open()) {
+        SetLastError(manager_error_); // the reason is the connection's
+        return nullptr;
+    }
+    return calls_.open_service(manager_.get(), service_name_, access);
 }
 
 void ServiceControl::open() {
     // A monitor may reopen once a second for days: what a reopen replaces is closed first.
     manager_.reset();
-    manager_.reset(calls_.open_manager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    if (manager_.is_open()) {
-        granted_access_ = SC_MANAGER_ALL_ACCESS;
-    } else if (GetLastError() == ERROR_ACCESS_DENIED) {
-        manager_.reset(calls_.open_manager(nullptr, nullptr, GENERIC_READ));
-        if (manager_.is_open()) {
-            granted_access_ = GENERIC_READ;
-        }
-    }
-    // Without any access granted yet, the error is the one the manager open left.
-    const OwnedHandle service(open_service(), calls_.close_handle);
+    manager_.reset(calls_.open_manager(nullptr, nullptr, SC_MANAGER_CONNECT));
+    manager_error_ = manager_.is_open() ? ERROR_SUCCESS : GetLastError();
+    const OwnedHandle service(open_service(query_access), calls_.close_handle);
     const DWORD error = GetLastError();
     if (service.is_open()) {
         available_ = true;
@@ -58,21 +52,26 @@ bool ServiceControl::reopen() {
 }
 
 DWORD ServiceControl::query_state() {
-    const OwnedHandle service(open_service(), calls_.close_handle);
+    const OwnedHandle service(open_service(query_access), calls_.close_handle);
     return service.is_open() && calls_.query_status(service.get(), &status_)
                ? status_.dwCurrentState
                : 0;
 }
 
 bool ServiceControl::start() {
-    const OwnedHandle service(open_service(), calls_.close_handle);
+    const OwnedHandle service(open_service(start_access), calls_.close_handle);
     return note_outcome(service.is_open() && calls_.start_service(service.get(), 0, nullptr));
 }
 
 bool ServiceControl::stop() {
-    const OwnedHandle service(open_service(), calls_.close_handle);
+    const OwnedHandle service(open_service(stop_access), calls_.close_handle);
     return note_outcome(service.is_open() &&
                         calls_.control_service(service.get(), SERVICE_CONTROL_STOP, &status_));
+}
+
+bool ServiceControl::refuses(DWORD access) {
+    const OwnedHandle service(open_service(access), calls_.close_handle);
+    return !service.is_open() && GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 bool ServiceControl::note_outcome(bool succeeded) {

@@ -43,6 +43,7 @@ public:
     HANDLE process() const { return process_; }
     // True with the exit code once the program has ended within the deadline.
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
+    DWORD process_id() const { return process_id_; }
 
     // ryxgui.exe's installation and windows, once its Config page shows and the Logging page
     // has been made.

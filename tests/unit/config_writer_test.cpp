@@ -1,22 +1,35 @@
 #include "config/config_writer.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <regex>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "config/config_reader.h"
 #include "config/config_record.h"
+#include "config/temporary_config_file.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <cerrno>
 #endif
 
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr unsigned long access_denied = ERROR_ACCESS_DENIED, no_folder = ERROR_PATH_NOT_FOUND,
+                        folder_in_place = ERROR_ALREADY_EXISTS;
+#else
+constexpr unsigned long access_denied = EACCES, no_folder = ENOENT, folder_in_place = EISDIR;
+#endif
 
 const ClockTime example_time{2026, 1, 9, 8, 5};
 
@@ -53,7 +66,7 @@ enum class Fault { none, write, short_write, flush, close };
 Fault fault = Fault::none;
 const FileCalls faulty = {
     FileCalls::system.is_read_only,
-    FileCalls::system.create,
+    FileCalls::system.create_temporary,
     [](FileCalls::File file, const char* bytes, std::size_t size) {
         // Half the text reaches the disk; a short write is not even reported.
         const bool half = fault == Fault::write || fault == Fault::short_write;
@@ -65,10 +78,16 @@ const FileCalls faulty = {
     FileCalls::system.size_of,
     FileCalls::system.replace,
     FileCalls::system.remove,
+    FileCalls::system.last_error,
 };
 
-bool write_example(const std::string& path) {
-    return write_config_file(path.c_str(), "D:\\tunnel", example_record(), example_time, faulty);
+// The reason the write gave: 0 when it succeeded, and only then.
+unsigned long write_example(const std::string& path) {
+    unsigned long error = ~0ul;
+    const bool written = write_config_file(path.c_str(), "D:\\tunnel", example_record(),
+                                           example_time, faulty, &error);
+    EXPECT_EQ(written, error == 0);
+    return error;
 }
 
 } // namespace
@@ -94,32 +113,35 @@ TEST(ConfigWriter, ExampleFileByteForByteInPlaceOfTheOldOneOrNothing) {
     const std::string path = dir.file("ryxc.conf");
     const std::string old = std::string(100000, 'z') + "\nserver=old\n";
     write_bytes(path, old);
-    // No file is made in a missing folder, and a folder in the file's place is not replaced.
-    EXPECT_FALSE(write_example(dir.file("missing/ryxc.conf")));
+    // Each failure says why, in the system's words where it has any. No file is made in a
+    // missing folder, and a folder in the file's place is not replaced.
+    EXPECT_EQ(no_folder, write_example(dir.file("missing/ryxc.conf")));
     fs::create_directory(dir.file("folder"));
-    EXPECT_FALSE(write_example(dir.file("folder")));
-    for (const Fault f : {Fault::write, Fault::short_write, Fault::flush, Fault::close}) {
+    EXPECT_EQ(folder_in_place, write_example(dir.file("folder")));
+    for (const Fault f : {Fault::write, Fault::flush, Fault::close}) {
         fault = f;
-        EXPECT_FALSE(write_example(path)) << static_cast<int>(f);
+        EXPECT_NE(0u, write_example(path)) << static_cast<int>(f);
     }
+    fault = Fault::short_write;
+    EXPECT_EQ(unexplained_write_error, write_example(path));
     fault = Fault::none;
     // A read-only file is the user's say that it must not change.
     fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    EXPECT_FALSE(write_example(path));
+    EXPECT_EQ(access_denied, write_example(path));
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
 #ifdef _WIN32
     const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    EXPECT_FALSE(write_example(path));
+    EXPECT_EQ(static_cast<unsigned long>(ERROR_SHARING_VIOLATION), write_example(path));
     CloseHandle(held);
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
 #endif
     EXPECT_EQ(old, read_bytes(path));
     // The writer leaves no file of its own behind.
     EXPECT_EQ(2, std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()));
-    ASSERT_TRUE(write_example(path));
+    ASSERT_EQ(0u, write_example(path));
     // With this platform's line ends; a replaced file keeps its attributes.
 #ifdef _WIN32
     EXPECT_EQ(std::regex_replace(example_file, std::regex("\n"), "\r\n"), read_bytes(path));
@@ -127,4 +149,57 @@ TEST(ConfigWriter, ExampleFileByteForByteInPlaceOfTheOldOneOrNothing) {
 #else
     EXPECT_EQ(example_file, read_bytes(path));
 #endif
+}
+
+// Two writes at once, in this process or another, never share the new file: each is created
+// new in the target's folder, under a name no file there has yet. Made in the same moment by
+// the same process, they would be given the same first name.
+TEST(ConfigWriter, EachWriteHasANewFileOfItsOwn) {
+    TempDir dir;
+    const std::string folder = dir.file("");
+    std::vector<FileCalls::File> files;
+    std::set<std::string> names;
+    for (int count = 0; count < 20; ++count) {
+        char path[512];
+        files.push_back(FileCalls::system.create_temporary(folder.c_str(), path, sizeof path));
+        ASSERT_NE(FileCalls::no_file, files.back());
+        EXPECT_EQ(0u, std::string(path).find(folder)) << path;
+        names.insert(path);
+    }
+    EXPECT_EQ(files.size(), names.size());
+    for (const FileCalls::File file : files) {
+        FileCalls::system.close(file);
+    }
+    for (const std::string& name : names) {
+        FileCalls::system.remove(name.c_str());
+    }
+}
+
+// What an elevated run is handed to write: Apply's bytes, in a new file of the (user's
+// temporary) folder, gone once done with; nothing left when the disk fails.
+TEST(TemporaryConfigFile, HoldsWhatApplyWritesUntilDoneWith) {
+    TempDir temporary;
+    const std::string folder = temporary.file("");
+    const auto files_left = [&temporary] {
+        return std::distance(fs::directory_iterator(temporary.path()), fs::directory_iterator());
+    };
+    const ConfigRecord record = example_record();
+    {
+        const ClockTime before = ClockTime::now();
+        const TemporaryConfigFile first("D:\\tunnel", record, folder);
+        ASSERT_TRUE(first.is_made());
+        EXPECT_EQ(0u, std::string(first.path()).find(folder)) << first.path();
+        const std::string bytes = read_bytes(first.path());
+        EXPECT_TRUE(bytes == config_file_bytes("D:\\tunnel", record, before) ||
+                    bytes == config_file_bytes("D:\\tunnel", record, ClockTime::now()))
+            << bytes;
+    }
+    EXPECT_EQ(0, files_left());
+    fault = Fault::flush;
+    const TemporaryConfigFile failed("D:\\tunnel", record, folder, faulty);
+    fault = Fault::none;
+    EXPECT_FALSE(failed.is_made());
+    EXPECT_STREQ("", failed.path());
+    EXPECT_NE(0u, failed.error());
+    EXPECT_EQ(0, files_left());
 }

@@ -129,12 +129,36 @@ TEST(StringTables, OneAccessKeyPerControlAndMenuItemUniqueInItsWindowInEachLangu
     }
 }
 
-TEST(ErrorBoxes, AddThatAdministrativeRightsAreNeededWhereAccessIsDenied) {
-    char text[1024];
-    compose_error_text(IDS_ERR_START_FAILED, ERROR_ACCESS_DENIED, text, sizeof text);
-    // In the interface's language: the test runs in English and in French.
-    const std::string reason = std::string("\n") + LoadedString(IDS_ERR_NEEDS_ADMIN).c_str();
-    EXPECT_NE(nullptr, std::strstr(text, reason.c_str())) << text;
+// The failure, the system's words on the line below, and for refused rights what would help
+// where the failure has something to say about it. In the interface's language.
+TEST(ErrorBoxes, TellTheReasonAndWhatWouldHelpWhereRightsAreMissing) {
+    const auto system_text = [](DWORD error) {
+        char text[512] = {};
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                       0, text, sizeof text, nullptr);
+        return std::string(text, std::strcspn(text, "\r\n"));
+    };
+    const struct {
+        unsigned text_id;
+        DWORD error;
+        unsigned help_id; // 0: none
+    } cases[] = {
+        {IDS_ERR_WRITE_FAILED, ERROR_ACCESS_DENIED, IDS_ERR_WRITE_NEEDS_ADMIN},
+        {IDS_ERR_STOP_FAILED, ERROR_ACCESS_DENIED, IDS_ERR_NEEDS_ADMIN},
+        {IDS_ERR_WRITE_FAILED, ERROR_DISK_FULL, 0},
+        {IDS_ERR_WINDOW_FAILED, ERROR_ACCESS_DENIED, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text_id);
+        char text[1024];
+        compose_error_text(c.text_id, c.error, text, sizeof text);
+        std::string expected =
+            std::string(LoadedString(c.text_id).c_str()) + "\n" + system_text(c.error);
+        if (c.help_id != 0) {
+            expected += std::string("\n") + LoadedString(c.help_id).c_str();
+        }
+        EXPECT_EQ(expected, text);
+    }
 }
 
 } // namespace

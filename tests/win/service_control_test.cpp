@@ -1,7 +1,8 @@
 // ServiceControl through the table of manager calls, against a stand-in manager where Wine, run
-// as administrator, cannot answer as a manager may: one row per decision, not per error code.
-// The real manager, with the stand-in service, is met through the program's status line end to
-// end, which also sees a handle that would keep a removed service alive.
+// as administrator, cannot answer as a manager may: one row per decision, not per error code,
+// each with the rights its operation asks for. The real manager, with the stand-in service, is
+// met through the program's status line and its action arguments end to end, which also see a
+// handle that would keep a removed service alive.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,10 +13,10 @@
 namespace {
 
 // Like a real manager it opens a service only through an open manager, and closes only open
-// handles.
+// handles. Every call after the look-up gives the same answer.
 struct FakeManager {
-    DWORD full_access_error = 0, read_access_error = 0, service_error = 0; // 0: success
-    DWORD service_access = 0;                                              // the last look-up's
+    DWORD manager_error = 0, service_error = 0, call_error = 0; // 0: success
+    DWORD manager_access = 0, service_access = 0;               // the last ones asked for
     std::set<SC_HANDLE> open;
 } fake;
 
@@ -31,26 +32,69 @@ SC_HANDLE answer(DWORD error) {
     return handle;
 }
 
+BOOL succeed_unless(SC_HANDLE handle, DWORD error) {
+    EXPECT_EQ(1u, fake.open.count(handle));
+    SetLastError(error);
+    return error == 0;
+}
+
 SC_HANDLE WINAPI open_manager(LPCSTR, LPCSTR, DWORD access) {
-    return answer(access == SC_MANAGER_ALL_ACCESS ? fake.full_access_error
-                                                  : fake.read_access_error);
+    fake.manager_access = access;
+    return answer(fake.manager_error);
 }
 SC_HANDLE WINAPI open_service(SC_HANDLE manager, LPCSTR, DWORD access) {
     fake.service_access = access;
     return answer(fake.open.count(manager) ? fake.service_error : ERROR_INVALID_HANDLE);
 }
+BOOL WINAPI query_status(SC_HANDLE service, LPSERVICE_STATUS status) {
+    status->dwCurrentState = SERVICE_RUNNING;
+    return succeed_unless(service, fake.call_error);
+}
+BOOL WINAPI start_service(SC_HANDLE service, DWORD, LPCSTR*) {
+    return succeed_unless(service, fake.call_error);
+}
+BOOL WINAPI control_service(SC_HANDLE service, DWORD control, LPSERVICE_STATUS) {
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_CONTROL_STOP), control);
+    return succeed_unless(service, fake.call_error);
+}
 BOOL WINAPI close_handle(SC_HANDLE handle) {
     EXPECT_EQ(1u, fake.open.erase(handle)) << "closing a handle that is not open";
+    SetLastError(ERROR_SUCCESS); // so that a reason read after the close is seen to be lost
     return TRUE;
 }
 
-// Finding the service never queries, starts or stops it.
-const ServiceManagerCalls fake_calls = {open_manager, open_service, nullptr,
-                                        nullptr,      nullptr,      close_handle};
+const ServiceManagerCalls fake_calls = {open_manager,  open_service,    query_status,
+                                        start_service, control_service, close_handle};
 
-constexpr DWORD all = SC_MANAGER_ALL_ACCESS, read_only = GENERIC_READ;
+enum class Op { look_up, query, start, stop, start_needs_elevation, stop_needs_elevation };
+
+// What the operation gave: found (1/0), the state, the last error of a command, needs
+// elevation (1/0).
+DWORD run(ServiceControl& service, Op op) {
+    switch (op) {
+    case Op::look_up:
+        return service.is_available();
+    case Op::query:
+        return service.query_state();
+    case Op::start:
+    case Op::stop: {
+        const bool done = op == Op::start ? service.start() : service.stop();
+        EXPECT_EQ(done, service.last_error() == ERROR_SUCCESS);
+        return service.last_error();
+    }
+    case Op::start_needs_elevation:
+        return service.start_needs_elevation();
+    case Op::stop_needs_elevation:
+        return service.stop_needs_elevation();
+    }
+    return ~0u;
+}
+
+constexpr DWORD query = SERVICE_QUERY_STATUS, start = SERVICE_START | SERVICE_QUERY_STATUS,
+                stop = SERVICE_STOP | SERVICE_QUERY_STATUS;
 constexpr DWORD denied = ERROR_ACCESS_DENIED, missing = ERROR_SERVICE_DOES_NOT_EXIST,
-                timeout = ERROR_SERVICE_REQUEST_TIMEOUT;
+                timeout = ERROR_SERVICE_REQUEST_TIMEOUT, running = ERROR_SERVICE_ALREADY_RUNNING,
+                not_active = ERROR_SERVICE_NOT_ACTIVE;
 
 } // namespace
 
@@ -58,26 +102,43 @@ TEST(ServiceControlSeam, EachAnswerOfTheManagerLeadsToItsDecision) {
     // clang-format off
     const struct {
         const char* decision;
-        DWORD full_access_error, read_access_error, service_error;
-        bool available;
-        DWORD granted; // also the access the service is looked for with; 0: not looked for
+        Op op;
+        DWORD manager_error, service_error, call_error;
+        DWORD result;
+        DWORD access; // what the operation asked of the service; 0: it was not opened
     } cases[] = {
-        {"full access",                       0,       0,      0,       true,  all},
-        {"the read-only fall-back",           denied,  0,      0,       true,  read_only},
-        {"no manager at all",                 denied,  denied, 0,       false, 0},
-        {"the service missing",               0,       0,      missing, false, all},
-        {"an error that leaves it available", 0,       0,      timeout, true,  all},
+        {"found, with query rights only",         Op::look_up, 0,      0,       0,       1, query},
+        {"no connection: not found",              Op::look_up, denied, 0,      0,       0, 0},
+        {"the service missing",                   Op::look_up, 0,      missing, 0,       0, query},
+        {"the service refused",                   Op::look_up, 0,      denied,  0,       0, query},
+        {"another error leaves it found",         Op::look_up, 0,      timeout, 0,       1, query},
+        {"the state read",                        Op::query,   0,      0,       0,       SERVICE_RUNNING, query},
+        {"no state known",                        Op::query,   0,      0,       timeout, 0, query},
+        {"started",                               Op::start,   0,      0,       0,       0, start},
+        {"start refused, the reason kept",        Op::start,   0,      denied,  0,       denied, start},
+        {"start failed once opened",              Op::start,   0,      0,       running, running, start},
+        {"no connection: its reason",             Op::start,   denied, 0,       0,       denied, 0},
+        {"stopped",                               Op::stop,    0,      0,       0,       0, stop},
+        {"stop failed once opened",               Op::stop,    0,      0,       not_active, not_active, stop},
+        {"start refused: elevation needed",       Op::start_needs_elevation, 0, denied,  0, 1, start},
+        {"start allowed: none needed",            Op::start_needs_elevation, 0, 0,       0, 0, start},
+        {"service missing: no matter of rights",  Op::start_needs_elevation, 0, missing, 0, 0, start},
+        {"stop refused: elevation needed",        Op::stop_needs_elevation,  0, denied,  0, 1, stop},
+        {"another error: no matter of rights",    Op::stop_needs_elevation,  0, timeout, 0, 0, stop},
+        {"no connection for want of rights",      Op::stop_needs_elevation,  denied, 0,  0, 1, 0},
     };
     // clang-format on
     for (const auto& row : cases) {
         SCOPED_TRACE(row.decision);
-        fake = FakeManager{row.full_access_error, row.read_access_error, row.service_error, 0, {}};
+        fake = FakeManager{row.manager_error, row.service_error, row.call_error, 0, 0, {}};
         {
             ServiceControl service("ryx", fake_calls);
-            EXPECT_EQ(row.available, service.is_available());
-            EXPECT_EQ(row.granted, fake.service_access);
-            // Found again once the manager answers; a reopen keeps one manager handle only.
-            fake.full_access_error = fake.read_access_error = fake.service_error = 0;
+            EXPECT_EQ(row.result, run(service, row.op));
+            EXPECT_EQ(row.access, fake.service_access);
+            EXPECT_EQ(static_cast<DWORD>(SC_MANAGER_CONNECT), fake.manager_access);
+            // No operation keeps the service open; found again once the manager answers, and
+            // a reopen keeps one manager handle only.
+            fake.manager_error = fake.service_error = fake.call_error = 0;
             EXPECT_TRUE(service.reopen());
             EXPECT_TRUE(service.reopen());
             EXPECT_EQ(1u, fake.open.size());

@@ -108,7 +108,7 @@ TEST(Startup, AMainWindowThatCannotBeMadeIsToldAndEndsWithOne) {
         CloseHandle(claim);
         press_button(box, IDOK);
     });
-    EXPECT_EQ(1, run_program(GetModuleHandleA(nullptr)));
+    EXPECT_EQ(1, run_program(GetModuleHandleA(nullptr), ""));
     answer.join();
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(0u, told.find("Error: The program's window could not be created.")) << told;
