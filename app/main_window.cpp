@@ -1,10 +1,12 @@
 #include "app/main_window.h"
 
 #include <commctrl.h>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "base/background_task.h"
+#include "base/elevated_run.h"
 #include "base/loaded_string.h"
 #include "base/message_box.h"
 #include "base/private_message.h"
@@ -158,6 +160,7 @@ void MainWindow::finish_start_up() {
     SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
     SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, tooltip_display_ms);
 
+    config_page_->decide_write_rights();
     // Workers live as long as the process; they only post to this window.
     (new StatusMonitor(window_))->start();
 }
@@ -375,11 +378,18 @@ void MainWindow::start_service_command(ServiceCommand command) {
     // Both stay disabled until a report after the command sets them from the state.
     set_button_enabled(start_button_, false);
     set_button_enabled(stop_button_, false);
+    const bool start = command == ServiceCommand::start;
+    const std::string elevated_arguments =
+        (start ? start_elevated_ : stop_elevated_)
+            ? action_command_line(start ? ProgramAction::start : ProgramAction::stop)
+            : std::string();
     const HWND window = window_;
-    command_running_ = run_in_background([command, window] {
+    command_running_ = run_in_background([command, elevated_arguments, window] {
+        const DWORD outcome = elevated_arguments.empty()
+                                  ? run_service_command("ryx", command)
+                                  : run_elevated(elevated_arguments.c_str(), window);
         // A window gone meanwhile gets nothing.
-        post_private_message(window, private_message::service_command_done,
-                             run_service_command("ryx", command));
+        post_private_message(window, private_message::service_command_done, outcome);
     });
     if (!command_running_) {
         finish_service_command(GetLastError());
@@ -388,11 +398,22 @@ void MainWindow::start_service_command(ServiceCommand command) {
 
 void MainWindow::finish_service_command(DWORD error) {
     command_running_ = false;
-    if (error != ERROR_SUCCESS) {
-        const unsigned text =
-            last_command_ == ServiceCommand::start ? IDS_ERR_START_FAILED : IDS_ERR_STOP_FAILED;
-        show_message_box(window_, text, error, MB_OK | MB_ICONERROR);
+    // Declined at the consent prompt, which the user saw: nothing more to tell.
+    char text[LoadedString::capacity * 4];
+    const ProgramAction action =
+        last_command_ == ServiceCommand::start ? ProgramAction::start : ProgramAction::stop;
+    if (elevated_failure_text(action, error, text, sizeof text)) {
+        MessageBoxA(window_, text, nullptr, MB_OK | MB_ICONERROR);
     }
+}
+
+void MainWindow::show_rights(WPARAM needs_elevation) {
+    start_elevated_ = (needs_elevation & private_message::start_needs_elevation) != 0;
+    stop_elevated_ = (needs_elevation & private_message::stop_needs_elevation) != 0;
+    SendMessageA(start_button_, BCM_SETSHIELD, 0, start_elevated_ ? TRUE : FALSE);
+    SendMessageA(stop_button_, BCM_SETSHIELD, 0, stop_elevated_ ? TRUE : FALSE);
+    // The service (re)installed: the configuration's folder may be another's now too.
+    config_page_->decide_write_rights();
 }
 
 LRESULT MainWindow::on_timer(HWND window, WPARAM wparam, LPARAM lparam) {
@@ -414,7 +435,10 @@ LRESULT MainWindow::on_close(HWND window, WPARAM wparam, LPARAM lparam) {
         const LoadedString question(IDS_CONFIRM_APPLY_BEFORE_QUIT);
         const LoadedString caption(IDS_APP_TITLE);
         const int answer = MessageBoxA(window, question.c_str(), caption.c_str(), MB_YESNOCANCEL);
-        if (answer == IDCANCEL || (answer == IDYES && !config_page_->apply())) {
+        const ApplyOutcome applied = answer == IDYES ? config_page_->apply() : ApplyOutcome::written;
+        // An elevated run still writing: the window goes once it has written.
+        quit_after_apply_ = applied == ApplyOutcome::pending;
+        if (answer == IDCANCEL || applied != ApplyOutcome::written) {
             return 0;
         }
         return DefWindowProcA(window, WM_CLOSE, wparam, lparam); // destroys the window
@@ -493,6 +517,15 @@ LRESULT MainWindow::on_private_message(UINT message, WPARAM wparam) {
         break;
     case private_message::service_command_done:
         finish_service_command(static_cast<DWORD>(wparam));
+        break;
+    case private_message::service_rights:
+        show_rights(wparam);
+        break;
+    case private_message::config_write_done:
+        if (config_page_->finish_elevated_apply(static_cast<DWORD>(wparam)) && quit_after_apply_) {
+            DestroyWindow(window_);
+        }
+        quit_after_apply_ = false;
         break;
     default:
         break;

@@ -63,8 +63,12 @@ private:
     RECT page_area() const;
     // Start or Stop, on a thread of its own: the window answers on while the service manager
     // takes its time. Both buttons stay disabled until the state is reported after it.
+    // A shielded button runs the program itself elevated for the command instead, waited for
+    // the same way.
     void start_service_command(ServiceCommand command);
     void finish_service_command(DWORD error);
+    // Which buttons Windows will ask about: the shields on them, and the Apply button's.
+    void show_rights(WPARAM needs_elevation);
     // Before a control with the focus is disabled, the focus goes where the keyboard can go on.
     void set_button_enabled(HWND button, bool enabled);
     // The follower's rows into the list, then a warning for each stop line among them, one
@@ -97,6 +101,9 @@ private:
     FocusMemory focus_;
     bool command_running_ = false;
     ServiceCommand last_command_ = ServiceCommand::start;
+    bool start_elevated_ = false;
+    bool stop_elevated_ = false;
+    bool quit_after_apply_ = false; // closing waits for an elevated Apply
     HWND focus_after_command_ = nullptr; // the other button, which the focus waits for
     // Shared with the log follower, which may outlive the window.
     std::shared_ptr<LogMailbox> log_mailbox_;

@@ -11,9 +11,15 @@ constexpr UINT service_state = WM_APP + 1;        // wParam: the service's state
 constexpr UINT log_rows = WM_APP + 2;             // new rows wait in the log's mailbox
 constexpr UINT config_unreadable = WM_APP + 3;    // start-up could not read the configuration
 constexpr UINT service_command_done = WM_APP + 4; // wParam: the command's error, 0 when taken
+// wParam: which commands need an elevated run of the program, service_rights_* bits.
+constexpr UINT service_rights = WM_APP + 5;
+constexpr UINT config_write_done = WM_APP + 6; // wParam: the elevated write's exit code
 
 constexpr UINT first = service_state;
-constexpr UINT last = service_command_done;
+constexpr UINT last = config_write_done;
+
+constexpr WPARAM start_needs_elevation = 1;
+constexpr WPARAM stop_needs_elevation = 2;
 
 } // namespace private_message
 

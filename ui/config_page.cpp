@@ -1,10 +1,18 @@
 #include "ui/config_page.h"
 
+#include <commctrl.h>
+#include <string>
+
+#include "base/background_task.h"
+#include "base/elevated_run.h"
 #include "base/loaded_string.h"
+#include "base/private_message.h"
 #include "base/message_box.h"
 #include "base/string_table.h"
 #include "config/config_reader.h"
 #include "config/config_writer.h"
+#include "config/temporary_config_file.h"
+#include "config/write_access.h"
 #include "res/resource.h"
 #include "ui/advanced_dialog.h"
 #include "ui/child_controls.h"
@@ -98,7 +106,7 @@ void ConfigPage::read_controls() {
     record.set_passwd(text);
 }
 
-bool ConfigPage::apply() {
+ApplyOutcome ConfigPage::apply() {
     read_controls();
     const auto messages = std::make_unique<char[]>(message_capacity);
     unsigned first_failed = 0;
@@ -108,18 +116,71 @@ bool ConfigPage::apply() {
         // keyboard is.
         MessageBoxA(owner(), messages.get(), nullptr, MB_OK);
         SetFocus(controls_.get(field_of(first_failed)));
-        return false;
+        return ApplyOutcome::refused;
     }
+    if (write_elevated_) {
+        return apply_elevated();
+    }
+    unsigned long error = 0;
     if (!write_config_file(session_.config_file_path, session_.install_dir,
-                           session_.working_record)) {
+                           session_.working_record, &error)) {
         // The old file is still there and the file record still matches it: no reading back.
         // The working record keeps what was typed, for another try.
-        show_message_box(owner(), IDS_ERR_WRITE_FAILED, MB_OK | MB_ICONERROR);
-        return false;
+        show_message_box(owner(), IDS_ERR_WRITE_FAILED, error, MB_OK | MB_ICONERROR);
+        return ApplyOutcome::refused;
     }
+    read_back();
+    return ApplyOutcome::written;
+}
+
+void ConfigPage::read_back() {
     read_config_file(session_.config_file_path, session_.file_record);
     fill_controls();
-    return true;
+}
+
+ApplyOutcome ConfigPage::apply_elevated() {
+    // What Apply would write, handed over in a file of the user's own, which goes once the
+    // elevated run has read it.
+    auto handover =
+        std::make_shared<TemporaryConfigFile>(session_.install_dir, session_.working_record);
+    if (!handover->is_made()) {
+        show_message_box(owner(), IDS_ERR_WRITE_FAILED, handover->error(), MB_OK | MB_ICONERROR);
+        return ApplyOutcome::refused;
+    }
+    const HWND apply_button = controls_.get(IDC_APPLY);
+    if (GetFocus() == apply_button) {
+        SetFocus(controls_.get(IDC_DEFAULT));
+    }
+    EnableWindow(apply_button, FALSE);
+    const std::string arguments = action_command_line(ProgramAction::write_config, handover->path());
+    const HWND window = owner();
+    if (!run_in_background([handover, arguments, window] {
+            post_private_message(window, private_message::config_write_done,
+                                 run_elevated(arguments.c_str(), window));
+        })) {
+        finish_elevated_apply(GetLastError());
+        return ApplyOutcome::refused;
+    }
+    return ApplyOutcome::pending;
+}
+
+bool ConfigPage::finish_elevated_apply(DWORD exit_code) {
+    EnableWindow(controls_.get(IDC_APPLY), TRUE);
+    if (exit_code == ERROR_SUCCESS) {
+        read_back();
+        return true;
+    }
+    // Declined at the consent prompt, which the user saw: nothing more to tell.
+    char text[LoadedString::capacity * 4];
+    if (elevated_failure_text(ProgramAction::write_config, exit_code, text, sizeof text)) {
+        MessageBoxA(owner(), text, nullptr, MB_OK | MB_ICONERROR);
+    }
+    return false;
+}
+
+void ConfigPage::decide_write_rights() {
+    write_elevated_ = config_write_needs_elevation(session_.config_file_path);
+    SendMessageA(controls_.get(IDC_APPLY), BCM_SETSHIELD, 0, write_elevated_ ? TRUE : FALSE);
 }
 
 void ConfigPage::replace_working_record(const ConfigRecord& source) {

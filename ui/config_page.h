@@ -9,6 +9,12 @@
 
 class AdvancedDialog;
 
+enum class ApplyOutcome {
+    written, // and read back
+    refused, // nothing written; the user has been told why
+    pending, // an elevated run of the program writes it: finish_elevated_apply tells
+};
+
 class ConfigPage : public TabDialog {
 public:
     // Edits the session's working record; Apply writes it to the session's configuration file.
@@ -22,13 +28,20 @@ public:
     void read_controls();
     // Shows the working record in the controls.
     void fill_controls();
-    // Stores, validates, writes and reads back, as the Apply button; false, with the user told
-    // why, when nothing was written.
-    bool apply();
+    // Stores, validates, writes and reads back, as the Apply button. Where this user may not
+    // write the configuration, an elevated run of the program writes it, waited for on a
+    // thread of its own; its exit code comes to the main window, which hands it to
+    // finish_elevated_apply (true when written).
+    ApplyOutcome apply();
+    bool finish_elevated_apply(DWORD exit_code);
+    // Whether Windows will ask about Apply: the shield on it, and what a press does.
+    void decide_write_rights();
 
 private:
     LRESULT on_command(HWND window, WPARAM wparam, LPARAM lparam);
     void show_anonymous(bool on);
+    ApplyOutcome apply_elevated();
+    void read_back();
     // Cancel and Default: the working record replaced, and shown.
     void replace_working_record(const ConfigRecord& source);
     void open_advanced();
@@ -37,4 +50,5 @@ private:
 
     Session& session_;
     std::unique_ptr<AdvancedDialog> advanced_;
+    bool write_elevated_ = false;
 };

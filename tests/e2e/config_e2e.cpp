@@ -186,7 +186,12 @@ TEST(ConfigE2E, UnreadableFilesAndAFailedWriteAreTold) {
     run(gui,
         {{Do::box, IDC_DEFAULT, "Error: The default configuration file could not be read.|Error"},
          {Do::type, IDC_SERVER, "new.example"},
-         {Do::box, IDC_APPLY, "Error: The configuration file could not be written.|Error"},
+         {Do::box, IDC_APPLY,
+          "Error: The configuration file could not be written.\n" +
+              (full_disk ? system_text(ERROR_DISK_FULL)
+                         : system_text(ERROR_ACCESS_DENIED) +
+                               "\nSaving the configuration needs administrative rights.") +
+              "|Error"},
          {Do::file, 0, unicode},
          {Do::view, 0, "new.example|[x]|-|-"}});
 }

@@ -119,14 +119,6 @@ std::string clipboard_text() {
     return text;
 }
 
-// The system's words for an error, as a box shows them.
-std::string system_text(DWORD error) {
-    char reason[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                   reason, sizeof reason, nullptr);
-    return std::string(reason, std::strcspn(reason, "\r\n"));
-}
-
 // How long the window takes to answer, asked every 20 ms by a thread of the test's own for as
 // long as this lives.
 class AnswerWatch {

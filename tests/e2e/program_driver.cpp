@@ -1,6 +1,7 @@
 #include "e2e/program_driver.h"
 
 #include <commctrl.h>
+#include <cstring>
 
 #include "res/resource.h"
 
@@ -107,6 +108,13 @@ bool press_button(HWND dialog, int button_id) {
     const HWND button = GetDlgItem(dialog, button_id);
     return button != nullptr && PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
                                              reinterpret_cast<LPARAM>(button));
+}
+
+std::string system_text(DWORD error) {
+    char reason[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   reason, sizeof reason, nullptr);
+    return std::string(reason, std::strcspn(reason, "\r\n"));
 }
 
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD poll_ms) {

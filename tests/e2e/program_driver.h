@@ -76,6 +76,9 @@ std::string window_text(HWND window);
 // A dialog's button pressed as a user clicks it.
 bool press_button(HWND dialog, int button_id);
 
+// The system's words for an error, as a box shows them.
+std::string system_text(DWORD error);
+
 // Polls the condition until it holds or the deadline passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
                 DWORD poll_ms = 20);
