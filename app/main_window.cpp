@@ -62,14 +62,6 @@ TOOLINFOA status_tool(HWND status_icon, HINSTANCE instance) {
     return tool;
 }
 
-// As the dialog manager does: a field the Tab key enters shows its text selected.
-void focus_control(HWND control) {
-    SetFocus(control);
-    if ((SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
-        SendMessageA(control, EM_SETSEL, 0, -1);
-    }
-}
-
 // A new colour scheme reaches the common controls only through their parents.
 BOOL CALLBACK tell_colours_changed(HWND control, LPARAM) {
     SendMessageA(control, WM_SYSCOLORCHANGE, 0, 0);
@@ -290,12 +282,12 @@ bool MainWindow::handle_navigation_key(const MSG& message) {
         const auto shown = static_cast<int>(SendMessageA(tab_control_, TCM_GETCURSEL, 0, 0));
         const auto count = static_cast<int>(SendMessageA(tab_control_, TCM_GETITEMCOUNT, 0, 0));
         select_page((shown + (backwards ? count - 1 : 1)) % count);
-        focus_control(first_page_control());
+        move_dialog_focus(window_, reinterpret_cast<WPARAM>(first_page_control()), TRUE);
         return true;
     }
     if (key == VK_TAB && !control) {
         if (const HWND next = next_tab_stop(GetFocus(), shift)) {
-            focus_control(next);
+            move_dialog_focus(window_, reinterpret_cast<WPARAM>(next), TRUE);
         }
         return true;
     }
@@ -435,7 +427,8 @@ LRESULT MainWindow::on_close(HWND window, WPARAM wparam, LPARAM lparam) {
         const LoadedString question(IDS_CONFIRM_APPLY_BEFORE_QUIT);
         const LoadedString caption(IDS_APP_TITLE);
         const int answer = MessageBoxA(window, question.c_str(), caption.c_str(), MB_YESNOCANCEL);
-        const ApplyOutcome applied = answer == IDYES ? config_page_->apply() : ApplyOutcome::written;
+        const ApplyOutcome applied =
+            answer == IDYES ? config_page_->apply() : ApplyOutcome::written;
         // An elevated run still writing: the window goes once it has written.
         quit_after_apply_ = applied == ApplyOutcome::pending;
         if (answer == IDCANCEL || applied != ApplyOutcome::written) {
@@ -556,6 +549,9 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
     case DM_GETDEFID:
         return default_button_answer(
             default_button(window, current_page() == config_page_.get() ? IDC_APPLY : 0));
+    case WM_NEXTDLGCTL:
+        move_dialog_focus(window, wparam, lparam);
+        return 0;
     case WM_DPICHANGED:
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:

@@ -236,6 +236,9 @@ LRESULT AdvancedDialog::handle_message(HWND window, UINT message, WPARAM wparam,
         return focus_.on_activate(window, wparam, controls_.get(IDC_AUTH_METHOD));
     case DM_GETDEFID:
         return default_button_answer(default_button(window, IDC_ADV_OK));
+    case WM_NEXTDLGCTL:
+        move_dialog_focus(window, wparam, lparam);
+        return 0;
     case WM_SHOWWINDOW:
         if (wparam != 0) {
             fill_controls();

@@ -39,3 +39,16 @@ int default_button(HWND window, int fallback) {
 LRESULT default_button_answer(int id) {
     return id != 0 ? MAKELRESULT(id, DC_HASDEFID) : 0;
 }
+
+void move_dialog_focus(HWND window, WPARAM which, LPARAM is_control) {
+    const HWND next = LOWORD(is_control) != 0
+                          ? reinterpret_cast<HWND>(which)
+                          : GetNextDlgTabItem(window, GetFocus(), which != 0 ? TRUE : FALSE);
+    if (next == nullptr) {
+        return;
+    }
+    SetFocus(next);
+    if ((SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+        SendMessageA(next, EM_SETSEL, 0, -1);
+    }
+}

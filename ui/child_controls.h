@@ -25,3 +25,8 @@ int default_button(HWND window, int fallback);
 
 // The answer to DM_GETDEFID for that button: its id with DC_HASDEFID, or 0.
 LRESULT default_button_answer(int id);
+
+// WM_NEXTDLGCTL, which the dialog keys send to the window itself (an access key on a label
+// moves on to the control after it), handled as a dialog handles it: the focus to the given
+// control, or to the next or previous one, whose text an edit then shows selected.
+void move_dialog_focus(HWND window, WPARAM which, LPARAM is_control);

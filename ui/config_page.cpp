@@ -6,8 +6,8 @@
 #include "base/background_task.h"
 #include "base/elevated_run.h"
 #include "base/loaded_string.h"
-#include "base/private_message.h"
 #include "base/message_box.h"
+#include "base/private_message.h"
 #include "base/string_table.h"
 #include "config/config_reader.h"
 #include "config/config_writer.h"
@@ -122,8 +122,8 @@ ApplyOutcome ConfigPage::apply() {
         return apply_elevated();
     }
     unsigned long error = 0;
-    if (!write_config_file(session_.config_file_path, session_.install_dir,
-                           session_.working_record, &error)) {
+    if (!write_config_file(session_.config_file_path, session_.install_dir, session_.working_record,
+                           &error)) {
         // The old file is still there and the file record still matches it: no reading back.
         // The working record keeps what was typed, for another try.
         show_message_box(owner(), IDS_ERR_WRITE_FAILED, error, MB_OK | MB_ICONERROR);
@@ -152,7 +152,8 @@ ApplyOutcome ConfigPage::apply_elevated() {
         SetFocus(controls_.get(IDC_DEFAULT));
     }
     EnableWindow(apply_button, FALSE);
-    const std::string arguments = action_command_line(ProgramAction::write_config, handover->path());
+    const std::string arguments =
+        action_command_line(ProgramAction::write_config, handover->path());
     const HWND window = owner();
     if (!run_in_background([handover, arguments, window] {
             post_private_message(window, private_message::config_write_done,

@@ -84,16 +84,6 @@ std::string wait_for_text(const std::function<std::string()>& read, const std::s
     return text;
 }
 
-// Keys held together, let go in reverse, as typed into the window in front.
-void press(std::initializer_list<BYTE> keys) {
-    for (const BYTE key : keys) {
-        keybd_event(key, 0, 0, 0);
-    }
-    for (auto key = keys.end(); key != keys.begin();) {
-        keybd_event(*--key, 0, KEYEVENTF_KEYUP, 0);
-    }
-}
-
 // The list's menu opened from the keyboard, its item at this position (from 1) chosen with the
 // keys once it shows; returns once it has gone, so that the next one is not taken for it.
 void choose_from_menu(int position) {

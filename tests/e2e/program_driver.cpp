@@ -110,6 +110,22 @@ bool press_button(HWND dialog, int button_id) {
                                              reinterpret_cast<LPARAM>(button));
 }
 
+void press(std::initializer_list<BYTE> keys) {
+    for (const BYTE key : keys) {
+        keybd_event(key, 0, 0, 0);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        keybd_event(*--key, 0, KEYEVENTF_KEYUP, 0);
+    }
+}
+
+HWND focus_of(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 std::string system_text(DWORD error) {
     char reason[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,

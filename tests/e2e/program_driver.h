@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,11 @@ std::vector<HWND> visible_windows(const char* class_name, const char* title = nu
 std::string window_text(HWND window);
 // A dialog's button pressed as a user clicks it.
 bool press_button(HWND dialog, int button_id);
+
+// Keys held together, let go in reverse, as typed into the window in front.
+void press(std::initializer_list<BYTE> keys);
+// The control of the window's thread that has the keyboard's focus.
+HWND focus_of(HWND window);
 
 // The system's words for an error, as a box shows them.
 std::string system_text(DWORD error);

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -85,8 +86,29 @@ bool wait_dispatching(const std::function<bool()>& condition) {
     });
 }
 
-// Pixels of text colour that the screen shows inside a control: dark on the light face of a
-// dialog, as a label's text is drawn in the classic and the default colours.
+// Whether each column of a list is wide enough for its header's text in the header's font.
+bool header_fits(HWND list, unsigned dpi) {
+    const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const HDC context = GetDC(header);
+    SelectObject(context, reinterpret_cast<HFONT>(SendMessageA(header, WM_GETFONT, 0, 0)));
+    bool fits = true;
+    for (int column = 0; column < 2; ++column) {
+        char text[64] = {};
+        HDITEMA item = {};
+        item.mask = HDI_TEXT | HDI_WIDTH;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
+        RECT need = {};
+        DrawTextA(context, text, -1, &need, DT_CALCRECT | DT_SINGLELINE);
+        fits = fits && need.right + scale_to_dpi(12, dpi) <= item.cxy;
+    }
+    ReleaseDC(header, context);
+    return fits;
+}
+
+// Pixels of the system's text colour that the screen shows inside a control, give or take
+// the smoothing of the font's edges.
 int text_pixels(HWND control) {
     RECT area = {};
     GetWindowRect(control, &area);
@@ -103,11 +125,15 @@ int text_pixels(HWND control) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    int dark = 0;
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    const auto close_to = [](int one, int other) { return one - other < 100 && other - one < 100; };
+    int found = 0;
     for (const DWORD pixel : pixels) {
-        dark += (pixel & 0xFF) < 100 && (pixel >> 8 & 0xFF) < 100 && (pixel >> 16 & 0xFF) < 100;
+        found += close_to(pixel & 0xFF, GetBValue(text)) &&
+                 close_to(pixel >> 8 & 0xFF, GetGValue(text)) &&
+                 close_to(pixel >> 16 & 0xFF, GetRValue(text));
     }
-    return dark;
+    return found;
 }
 
 bool gone(HICON icon) {
@@ -120,7 +146,7 @@ bool gone(HICON icon) {
 
 } // namespace
 
-TEST(Layout, EveryWindowFollowsTheDpiInItsFontAndLetsTheOldFontsAndIconsGo) {
+TEST(Layout, EveryWindowFollowsTheDpiAndTheColoursInItsFontAndLetsTheOldFontsAndIconsGo) {
     // The program's windows as it makes them; they live as long as the process, as in the
     // program, whose workers hold on to the main window. A stopped service shows the program's
     // own status icon, which a new size replaces.
@@ -149,6 +175,7 @@ TEST(Layout, EveryWindowFollowsTheDpiInItsFontAndLetsTheOldFontsAndIconsGo) {
         return FindWindowExA(tabs, page, "TabDialog", nullptr) && shown_icon() &&
                shown_icon() != warning;
     }));
+    const HWND logging = FindWindowExA(tabs, page, "TabDialog", nullptr);
     SendMessageA(GetDlgItem(page, IDC_ADVANCED), BM_CLICK, 0, 0);
     const HWND advanced = FindWindowA("AdvancedDialog", nullptr);
     ASSERT_NE(nullptr, advanced);
@@ -177,6 +204,7 @@ TEST(Layout, EveryWindowFollowsTheDpiInItsFontAndLetsTheOldFontsAndIconsGo) {
                 << class_of(w) << " " << GetDlgCtrlID(w) << " at " << dpi << " DPI";
             EXPECT_TRUE(text_fits(w, dpi)) << "\"" << window_text(w) << "\" at " << dpi << " DPI";
         }
+        EXPECT_TRUE(header_fits(GetDlgItem(logging, IDC_LOG_LIST), dpi)) << dpi;
         // Painted anew, every label's text shows on the page once the window is idle again.
         wait_dispatching([] { return true; });
         for (const int label : {IDC_SERVER_LABEL, IDC_USERNAME_LABEL, IDC_PASSWORD_LABEL}) {
@@ -188,4 +216,27 @@ TEST(Layout, EveryWindowFollowsTheDpiInItsFontAndLetsTheOldFontsAndIconsGo) {
         EXPECT_EQ(SendMessageA(start, WM_GETFONT, 0, 0), SendMessageA(tabs, WM_GETFONT, 0, 0));
         EXPECT_TRUE(wait_dispatching([&] { return shown_icon() != old_icon && gone(old_icon); }));
     }
+
+    // A high-contrast scheme, as Windows sets it with visual styles off: the labels of the page
+    // and of the status line in the scheme's text colour, on the scheme's background.
+    const int elements[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT, COLOR_BTNFACE,
+                            COLOR_BTNTEXT,  COLOR_3DSHADOW,   COLOR_3DHILIGHT,
+                            COLOR_GRAYTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
+    const COLORREF black[] = {RGB(0, 0, 0),       RGB(255, 255, 255), RGB(0, 0, 0),
+                              RGB(255, 255, 255), RGB(128, 128, 128), RGB(255, 255, 255),
+                              RGB(63, 242, 63),   RGB(26, 235, 255),  RGB(0, 0, 0)};
+    COLORREF usual[std::size(elements)];
+    for (std::size_t index = 0; index < std::size(elements); ++index) {
+        usual[index] = GetSysColor(elements[index]);
+    }
+    SendMessageA(advanced, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(SetSysColors(static_cast<int>(std::size(elements)), elements, black));
+    wait_dispatching([] { return true; });
+    for (const HWND label :
+         {GetDlgItem(page, IDC_SERVER_LABEL), GetDlgItem(page, IDC_USERNAME_LABEL),
+          GetDlgItem(page, IDC_ANONYMOUS), GetDlgItem(window, IDC_STATUS_LABEL)}) {
+        EXPECT_GT(text_pixels(label), 20) << GetDlgCtrlID(label);
+    }
+    SetSysColors(static_cast<int>(std::size(elements)), elements, usual);
+    wait_dispatching([] { return true; });
 }
