@@ -16,6 +16,7 @@
 #include "res/resource.h"
 #include "service/service_state_display.h"
 #include "service/status_monitor.h"
+#include "ui/accessible_names.h"
 #include "ui/child_controls.h"
 #include "ui/config_page.h"
 #include "ui/dpi_scale.h"
@@ -333,7 +334,12 @@ void MainWindow::show_service_state(DWORD state) {
     }
     shown_state_ = &row;
     update_status_icon();
-    SetWindowTextA(status_text_, LoadedString(row.word_id).c_str());
+    const LoadedString word(row.word_id);
+    SetWindowTextA(status_text_, word.c_str());
+    if (names_ == nullptr) {
+        names_ = std::make_unique<AccessibleNames>(); // after the first paint: costs no start-up
+    }
+    names_->set(status_icon_, word.c_str());
     const LoadedString text(row.text_id);
     TOOLINFOA tool = status_tool(status_icon_, instance_);
     tool.lpszText = const_cast<char*>(text.c_str());

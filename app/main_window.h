@@ -14,6 +14,7 @@
 #include "ui/window_font.h"
 #include "ui/window_object.h"
 
+class AccessibleNames;
 class ConfigPage;
 class LogMailbox;
 class LoggingPage;
@@ -97,6 +98,8 @@ private:
     unsigned dpi_;
     WindowFont font_;
     std::unique_ptr<StatusIcons> icons_;
+    // The icon's name for screen readers: the state in words, as beside it.
+    std::unique_ptr<AccessibleNames> names_;
     const ServiceStateDisplay* shown_state_ = nullptr;
     FocusMemory focus_;
     bool command_running_ = false;
