@@ -22,6 +22,7 @@ HBRUSH TabBackground::brush_for(HWND control, HWND tab_control, HDC context) {
             SetViewportOrgEx(memory.get(), -area.right / 2, 0, nullptr);
             SendMessageA(tab_control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()),
                          PRF_CLIENT);
+            colour_ = GetPixel(memory.get(), area.right / 2, area.bottom / 2);
         }
         brush_.reset(CreatePatternBrush(bitmap_.get()));
     }

@@ -13,8 +13,11 @@ public:
     HBRUSH brush_for(HWND control, HWND tab_control, HDC context);
     // The tab control has another size or look: painted again when next needed.
     void reset();
+    // What the brush shows halfway down, once made.
+    COLORREF colour() const { return colour_; }
 
 private:
+    COLORREF colour_ = 0;
     OwnedGdiObject<HBRUSH> brush_{nullptr, DeleteObject};
     OwnedGdiObject<HBITMAP> bitmap_{nullptr, DeleteObject}; // the brush's pattern
 };

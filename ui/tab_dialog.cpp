@@ -1,5 +1,7 @@
 #include "ui/tab_dialog.h"
 
+#include <cstdlib>
+
 #include "ui/focus_memory.h"
 #include "ui/visual_styles.h"
 
@@ -30,6 +32,24 @@ void TabDialog::lay_out(const RECT& rectangle, unsigned dpi, HFONT font) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     controls_.lay_out(dpi, font);
     background_.reset();
+}
+
+namespace {
+
+int lightness(COLORREF colour) {
+    return (299 * GetRValue(colour) + 587 * GetGValue(colour) + 114 * GetBValue(colour)) / 1000;
+}
+
+} // namespace
+
+COLORREF readable_on(COLORREF background) {
+    // The system's text colour, unless a theme paints the page in a way the scheme does not
+    // expect (a light tab with a high-contrast scheme's white text): then black or white.
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    if (std::abs(lightness(text) - lightness(background)) >= readable_difference) {
+        return text;
+    }
+    return lightness(background) >= 128 ? RGB(0, 0, 0) : RGB(255, 255, 255);
 }
 
 bool TabDialog::activate() {
@@ -74,11 +94,13 @@ LRESULT TabDialog::control_background(HWND control, UINT message, WPARAM wparam,
         return DefWindowProcA(window_, message, wparam, lparam);
     }
     const HDC context = reinterpret_cast<HDC>(wparam);
-    SetTextColor(context, GetSysColor(COLOR_BTNTEXT));
     if (!visual_styles_on()) {
+        SetTextColor(context, GetSysColor(COLOR_BTNTEXT));
         SetBkColor(context, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     SetBkMode(context, TRANSPARENT);
-    return reinterpret_cast<LRESULT>(background_.brush_for(control, parent_, context));
+    const HBRUSH brush = background_.brush_for(control, parent_, context);
+    SetTextColor(context, readable_on(background_.colour()));
+    return reinterpret_cast<LRESULT>(brush);
 }

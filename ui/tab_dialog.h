@@ -8,6 +8,12 @@
 #include "ui/tab_background.h"
 #include "ui/window_object.h"
 
+// How far apart in lightness (0..255) text and background must be to read.
+constexpr int readable_difference = 96;
+
+// The colour to write in on a background.
+COLORREF readable_on(COLORREF background);
+
 class TabDialog : public WindowObject {
 public:
     // The rectangle is in the tab control's client coordinates and is taken as it is; the

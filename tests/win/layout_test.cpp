@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <cstdlib>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -19,6 +20,7 @@
 #include "res/resource.h"
 #include "ui/control_table.h"
 #include "ui/dpi_scale.h"
+#include "ui/tab_dialog.h"
 #include "win/demo_installation.h"
 
 namespace {
@@ -107,8 +109,8 @@ bool header_fits(HWND list, unsigned dpi) {
     return fits;
 }
 
-// Pixels of the system's text colour that the screen shows inside a control, give or take
-// the smoothing of the font's edges.
+// Pixels that stand out from a control's background (its top-left corner) as readable text
+// does, whatever the colours.
 int text_pixels(HWND control) {
     RECT area = {};
     GetWindowRect(control, &area);
@@ -125,13 +127,14 @@ int text_pixels(HWND control) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
-    const auto close_to = [](int one, int other) { return one - other < 100 && other - one < 100; };
+    const auto lightness = [](DWORD pixel) {
+        return (114 * (pixel & 0xFF) + 587 * (pixel >> 8 & 0xFF) + 299 * (pixel >> 16 & 0xFF)) /
+               1000;
+    };
     int found = 0;
     for (const DWORD pixel : pixels) {
-        found += close_to(pixel & 0xFF, GetBValue(text)) &&
-                 close_to(pixel >> 8 & 0xFF, GetGValue(text)) &&
-                 close_to(pixel >> 16 & 0xFF, GetRValue(text));
+        found += std::abs(static_cast<int>(lightness(pixel)) -
+                          static_cast<int>(lightness(pixels.front()))) >= readable_difference;
     }
     return found;
 }
