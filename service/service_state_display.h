@@ -1,5 +1,5 @@
 // How each state of the service shows in the status line: the tooltip text, the icon and
-// whether Start and Stop can be pressed.
+// whether Start and Stop can be pressed; and the word for it in the notification area's tip.
 #pragma once
 
 enum class StatusIcon { warning, stopped, pending, running };
@@ -9,6 +9,7 @@ struct ServiceStateDisplay {
     StatusIcon icon;
     bool start_enabled;
     bool stop_enabled;
+    unsigned word_id;
 
     // The row for a state as the service manager reports it; 0 (no state known) and any
     // value it does not know show as not installed.
