@@ -1,8 +1,8 @@
-// The program's entry point. It takes no arguments.
+// The program's entry point. Its one argument, "--tray", starts it in the notification area.
 #include <windows.h>
 
 #include "app/program.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    return run_program(instance);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int) {
+    return run_program(instance, command_line);
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <utility>
 
+#include "app/tray_window.h"
 #include "base/loaded_string.h"
 #include "base/message_box.h"
 #include "base/painting.h"
@@ -65,9 +66,10 @@ TOOLINFOA status_tool(HWND status_icon, HINSTANCE instance) {
 } // namespace
 
 MainWindow::MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance,
-                       Session& session)
+                       Session& session, bool tray_start)
     : WindowObject(nullptr, title, style, rectangle, instance), session_(session),
-      controls_(controls), dpi_(window_dpi(nullptr)), log_mailbox_(std::make_shared<LogMailbox>()) {
+      controls_(controls), dpi_(window_dpi(nullptr)), log_mailbox_(std::make_shared<LogMailbox>()),
+      tray_start_(tray_start) {
     // Created hidden: show makes it visible once every child is in place.
     style_ &= ~WS_VISIBLE;
     extended_style_ = WS_EX_CONTEXTHELP | WS_EX_CLIENTEDGE;
@@ -121,6 +123,9 @@ bool MainWindow::create() {
         post_private_message(window_, private_message::config_unreadable);
     }
     start_up_pending_ = true;
+    if (tray_start_) {
+        SetTimer(window_, finish_start_up_timer, 0, nullptr); // no paint comes while hidden
+    }
     return true;
 }
 
@@ -137,6 +142,8 @@ void MainWindow::finish_start_up() {
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
     SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, tooltip_display_ms);
+    tray_ = std::make_unique<TrayWindow>(instance_, *this, session_.log_file_path);
+    tray_->create();
 
     // Workers live as long as the process; they only post to this window.
     (new StatusMonitor(window_))->start();
@@ -202,6 +209,9 @@ void MainWindow::update_status_icon() {
 }
 
 void MainWindow::show_service_state(DWORD state) {
+    if (tray_ != nullptr) {
+        tray_->show_service_state(state);
+    }
     const ServiceStateDisplay& row = ServiceStateDisplay::of(state);
     // The buttons are set on every report: a refused Start or Stop greyed them both.
     set_enabled(start_button_, row.start_enabled);
@@ -333,6 +343,9 @@ LRESULT MainWindow::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
     if (HIWORD(wparam) != BN_CLICKED || (id != IDC_START && id != IDC_STOP)) {
         return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
     }
+    if (tray_ != nullptr) {
+        tray_->note_own_command(); // no notification for what the user asked for
+    }
     // Both stay disabled until the next status report sets them from the state.
     EnableWindow(start_button_, FALSE);
     EnableWindow(stop_button_, FALSE);
@@ -386,6 +399,12 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         return 0;
     case WM_SHOWWINDOW:
         return on_show_window(window, wparam, lparam);
+    case WM_SIZE:
+        // Minimised into the notification area: no taskbar button, the icon brings it back.
+        if (wparam == SIZE_MINIMIZED && tray_ != nullptr && tray_->takes_minimised_window()) {
+            ShowWindow(window, SW_HIDE);
+        }
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_NOTIFY:
         return on_notify(window, wparam, lparam);
     case WM_COMMAND:

@@ -19,6 +19,7 @@ class ServiceControl;
 class StatusIcons;
 struct ServiceStateDisplay;
 class TabDialog;
+class TrayWindow;
 
 class MainWindow : public WindowObject {
 public:
@@ -26,8 +27,9 @@ public:
     static constexpr RECT area = {0, 0, 646, 526};
     static constexpr const char* window_class = "DIZURO";
 
+    // A tray start keeps the window hidden, with only the icon in the notification area.
     MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance,
-               Session& session);
+               Session& session, bool tray_start = false);
     ~MainWindow() override;
 
     // Builds the window and its children; false, with the system's error code kept for
@@ -84,4 +86,6 @@ private:
     int pending_warnings_ = 0;
     bool warning_shown_ = false;
     bool start_up_pending_ = false;
+    bool tray_start_;
+    std::unique_ptr<TrayWindow> tray_;
 };

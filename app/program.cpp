@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/session_claim.h"
+#include "app/start_with_windows.h"
 #include "app/startup.h"
 #include "base/loaded_string.h"
 #include "base/message_box.h"
@@ -31,11 +32,12 @@ int run_message_loop(const MainWindow& main_window, HACCEL accelerators) {
 
 } // namespace
 
-int run_program(HINSTANCE instance) {
+int run_program(HINSTANCE instance, const char* command_line) {
     // First of all: a second start in the same session brings the running program forward
-    // instead, however long that one's start-up takes.
+    // instead, however long that one's start-up takes; a second start at logon leaves it be.
+    const bool tray_start = StartWithWindows::asks_for_tray(command_line);
     SessionClaim claim;
-    if (claim.hand_over_to_running_instance()) {
+    if (claim.hand_over_to_running_instance(!tray_start)) {
         return 0;
     }
 
@@ -48,17 +50,19 @@ int run_program(HINSTANCE instance) {
     }
     load_configuration(session);
 
-    // The program always shows its window normally.
+    // Shown normally, unless started into the notification area.
     const LoadedString title(IDS_APP_TITLE);
-    MainWindow main_window(title.c_str(), WS_CAPTION | WS_SYSMENU | WS_VISIBLE, &MainWindow::area,
-                           instance, session);
+    MainWindow main_window(title.c_str(), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
+                           &MainWindow::area, instance, session, tray_start);
     if (!main_window.create()) {
         const DWORD error = GetLastError();
         claim.release();
         show_message_box(nullptr, IDS_ERR_WINDOW_FAILED, error, MB_ICONERROR | MB_OK);
         return 1;
     }
-    main_window.show();
+    if (!tray_start) {
+        main_window.show();
+    }
 
     const HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     return run_message_loop(main_window, accelerators);

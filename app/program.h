@@ -5,5 +5,6 @@
 #include <windows.h>
 
 // The exit code: 0 after the main window was closed (or another start was brought forward),
-// 1 when there is no installation or no window could be made.
-int run_program(HINSTANCE instance);
+// 1 when there is no installation or no window could be made. The command line is the
+// program's arguments: "--tray" starts it in the notification area only.
+int run_program(HINSTANCE instance, const char* command_line = "");

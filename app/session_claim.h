@@ -15,10 +15,11 @@ public:
     SessionClaim() = default;
 
     // True when another start of the program holds the claim: its main window has been
-    // brought to the front, and this start should end with exit code 0. False when this start
-    // now holds the claim (or none could be had, or the holder showed no window in time), so
-    // that the user always gets a window.
-    bool hand_over_to_running_instance();
+    // brought to the front (shown if it was hidden in the notification area, unless told not
+    // to), and this start should end with exit code 0. False when this start now holds the
+    // claim (or none could be had, or the holder made no window in time), so that the user
+    // always gets a window.
+    bool hand_over_to_running_instance(bool bring_forward = true);
     // Lets the next start run as the session's program, before this one ends with an error.
     void release();
 

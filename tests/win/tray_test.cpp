@@ -1,12 +1,15 @@
 // The notification area's parts that Windows decides: the user's settings and the Run value as
-// other programs may have left them in the registry.
+// other programs may have left them in the registry, and the icon's menu as it is built.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
 #include "app/start_with_windows.h"
+#include "app/tray_window.h"
 #include "app/user_settings.h"
+#include "base/loaded_string.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -138,4 +141,46 @@ TEST(StartWithWindows, TrayStartAskedByTheWholeArgumentOnly) {
     EXPECT_FALSE(StartWithWindows::asks_for_tray("--trayx"));
     EXPECT_FALSE(StartWithWindows::asks_for_tray("x--tray"));
     EXPECT_FALSE(StartWithWindows::asks_for_tray("--TRAY"));
+}
+
+// The menu as the icon offers it, read in this process (Wine reads no menu of another).
+TEST(TrayMenu, ItemsInOrderOpenTheDefaultStartAndStopAsTheButtonsTheChoicesTicked) {
+    const auto text = [](unsigned id) { return std::string(LoadedString(id).c_str()); };
+    const TrayWindow::MenuChoices choices[] = {
+        {true, false, true, false, true, false},
+        {false, true, false, true, false, true},
+    };
+    for (const auto& c : choices) {
+        const HMENU menu = TrayWindow::make_menu(c);
+        ASSERT_NE(nullptr, menu);
+        std::string items;
+        for (int at = 0; at < GetMenuItemCount(menu); ++at) {
+            char label[256] = {};
+            MENUITEMINFOA item = {};
+            item.cbSize = sizeof item;
+            item.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
+            item.dwTypeData = label;
+            item.cch = sizeof label;
+            ASSERT_TRUE(GetMenuItemInfoA(menu, at, TRUE, &item));
+            if (item.fType & MFT_SEPARATOR) {
+                items += "-|"; // greyed by nature
+                continue;
+            }
+            items += label;
+            items += (item.fState & MFS_DEFAULT) ? "*" : "";
+            items += (item.fState & MFS_GRAYED) ? "(grey)" : "";
+            items += (item.fState & MFS_CHECKED) ? "(ticked)" : "";
+            items += "|";
+        }
+        const auto grey = [](bool enabled) { return enabled ? "" : "(grey)"; };
+        const auto tick = [](bool on) { return on ? "(ticked)" : ""; };
+        EXPECT_EQ(text(IDS_TRAY_OPEN) + "*|" + text(IDS_START) + grey(c.start) + "|" +
+                      text(IDS_STOP) + grey(c.stop) + "|" + text(IDS_OPEN_LOG_FILE) +
+                      grey(c.open_log_file) + "|-|" + text(IDS_TRAY_START_WITH_WINDOWS) +
+                      tick(c.start_with_windows) + "|" + text(IDS_TRAY_NOTIFY) + tick(c.notify) +
+                      "|" + text(IDS_TRAY_MINIMISE) + tick(c.minimise_to_tray) + "|-|" +
+                      text(IDS_TRAY_QUIT) + "|",
+                  items);
+        DestroyMenu(menu);
+    }
 }
