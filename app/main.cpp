@@ -1,4 +1,5 @@
-// The program's entry point. Its arguments name an action to run without any window.
+// The program's entry point. Its arguments name an action to run without any window, or, as
+// "--tray", start it in the notification area only.
 #include <windows.h>
 
 #include "app/program.h"

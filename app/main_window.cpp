@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/tray_window.h"
 #include "base/background_task.h"
 #include "base/elevated_run.h"
 #include "base/loaded_string.h"
@@ -79,9 +80,10 @@ bool changes_the_look(WPARAM setting, LPARAM area) {
 } // namespace
 
 MainWindow::MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance,
-                       Session& session)
+                       Session& session, bool tray_start)
     : WindowObject(nullptr, title, style, rectangle, instance), session_(session),
-      controls_(controls), dpi_(window_dpi(nullptr)), log_mailbox_(std::make_shared<LogMailbox>()) {
+      controls_(controls), dpi_(window_dpi(nullptr)), log_mailbox_(std::make_shared<LogMailbox>()),
+      tray_start_(tray_start) {
     // Created hidden: show makes it visible once every child is in place.
     style_ &= ~WS_VISIBLE;
     extended_style_ = WS_EX_CONTEXTHELP | WS_EX_CLIENTEDGE;
@@ -98,6 +100,9 @@ bool MainWindow::create() {
     if (!WindowObject::create()) {
         return false;
     }
+    // Run elevated, the window still hears the next start's question whether it answers; the
+    // shell's own message the notification area's window lets through itself.
+    ChangeWindowMessageFilterEx(window_, WM_NULL, MSGFLT_ALLOW, nullptr);
     INITCOMMONCONTROLSEX common_controls = {sizeof common_controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common_controls);
 
@@ -136,6 +141,9 @@ bool MainWindow::create() {
         post_private_message(window_, private_message::config_unreadable);
     }
     start_up_pending_ = true;
+    if (tray_start_) {
+        SetTimer(window_, finish_start_up_timer, 0, nullptr); // no paint comes while hidden
+    }
     return true;
 }
 
@@ -152,6 +160,8 @@ void MainWindow::finish_start_up() {
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tooltip_, TTM_ACTIVATE, TRUE, 0);
     SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, tooltip_display_ms);
+    tray_ = std::make_unique<TrayWindow>(instance_, *this, session_.log_file_path);
+    tray_->create();
 
     config_page_->decide_write_rights();
     // Workers live as long as the process; they only post to this window.
@@ -323,6 +333,9 @@ void MainWindow::set_button_enabled(HWND button, bool enabled) {
 }
 
 void MainWindow::show_service_state(DWORD state) {
+    if (tray_ != nullptr) {
+        tray_->show_service_state(state);
+    }
     const ServiceStateDisplay& row = ServiceStateDisplay::of(state);
     // The buttons are set on every report, a refused Start or Stop greyed them both; never
     // while a command runs, which one press is enough for.
@@ -485,6 +498,9 @@ LRESULT MainWindow::on_command(HWND window, WPARAM wparam, LPARAM lparam) {
     if (HIWORD(wparam) != BN_CLICKED || (id != IDC_START && id != IDC_STOP) || command_running_) {
         return DefWindowProcA(window, WM_COMMAND, wparam, lparam);
     }
+    if (tray_ != nullptr) {
+        tray_->note_own_command(); // no notification for what the user asked for
+    }
     start_service_command(id == IDC_START ? ServiceCommand::start : ServiceCommand::stop);
     return 0;
 }
@@ -566,6 +582,12 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         return 0;
     case WM_SHOWWINDOW:
         return on_show_window(window, wparam, lparam);
+    case WM_SIZE:
+        // Minimised into the notification area: no taskbar button, the icon brings it back.
+        if (wparam == SIZE_MINIMIZED && tray_ != nullptr && tray_->takes_minimised_window()) {
+            ShowWindow(window, SW_HIDE);
+        }
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_NOTIFY:
         return on_notify(window, wparam, lparam);
     case WM_COMMAND:

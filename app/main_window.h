@@ -21,6 +21,7 @@ class LoggingPage;
 class StatusIcons;
 struct ServiceStateDisplay;
 class TabDialog;
+class TrayWindow;
 
 class MainWindow : public WindowObject {
 public:
@@ -28,8 +29,9 @@ public:
     static constexpr RECT area = {0, 0, 646, 526};
     static constexpr const char* window_class = "DIZURO";
 
+    // A tray start keeps the window hidden, with only the icon in the notification area.
     MainWindow(const char* title, DWORD style, const RECT* rectangle, HINSTANCE instance,
-               Session& session);
+               Session& session, bool tray_start = false);
     ~MainWindow() override;
 
     // Builds the window and its children; false, with the system's error code kept for
@@ -43,6 +45,9 @@ public:
 
     void show_logging_tab();
     void show_service_state(DWORD state);
+    // Whether Start and Stop run the program elevated, as their shields say.
+    bool start_needs_elevation() const { return start_elevated_; }
+    bool stop_needs_elevation() const { return stop_elevated_; }
 
 private:
     LRESULT on_private_message(UINT message, WPARAM wparam);
@@ -106,11 +111,13 @@ private:
     ServiceCommand last_command_ = ServiceCommand::start;
     bool start_elevated_ = false;
     bool stop_elevated_ = false;
-    bool quit_after_apply_ = false; // closing waits for an elevated Apply
+    bool quit_after_apply_ = false;      // closing waits for an elevated Apply
     HWND focus_after_command_ = nullptr; // the other button, which the focus waits for
     // Shared with the log follower, which may outlive the window.
     std::shared_ptr<LogMailbox> log_mailbox_;
     int pending_warnings_ = 0;
     bool warning_shown_ = false;
     bool start_up_pending_ = false;
+    bool tray_start_;
+    std::unique_ptr<TrayWindow> tray_;
 };

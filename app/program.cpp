@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/program_actions.h"
 #include "app/session_claim.h"
+#include "app/start_with_windows.h"
 #include "app/startup.h"
 #include "base/loaded_string.h"
 #include "base/message_box.h"
@@ -47,15 +48,17 @@ int run_message_loop(MainWindow& main_window, HACCEL accelerators) {
 int run_program(HINSTANCE instance, const char* command_line) {
     // An action runs alone: no window, and outside the session's claim, so that an elevated
     // run started by the session's program neither waits for it nor is handed over to it.
-    const ActionRequest request = parse_action(command_line);
+    const bool tray_start = StartWithWindows::asks_for_tray(command_line);
+    const ActionRequest request = tray_start ? ActionRequest() : parse_action(command_line);
     if (request.action != ProgramAction::none) {
         return static_cast<int>(run_action(request));
     }
 
     // Otherwise, first of all: a second start in the same session brings the running program
-    // forward instead, however long that one's start-up takes.
+    // forward instead, however long that one's start-up takes; a second start at logon leaves
+    // it be.
     SessionClaim claim;
-    if (claim.hand_over_to_running_instance()) {
+    if (claim.hand_over_to_running_instance(!tray_start)) {
         return 0;
     }
 
@@ -68,17 +71,19 @@ int run_program(HINSTANCE instance, const char* command_line) {
     }
     load_configuration(session);
 
-    // The program always shows its window normally.
+    // Shown normally, unless started into the notification area.
     const LoadedString title(IDS_APP_TITLE);
-    MainWindow main_window(title.c_str(), WS_CAPTION | WS_SYSMENU | WS_VISIBLE, &MainWindow::area,
-                           instance, session);
+    MainWindow main_window(title.c_str(), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
+                           &MainWindow::area, instance, session, tray_start);
     if (!main_window.create()) {
         const DWORD error = GetLastError();
         claim.release();
         show_message_box(nullptr, IDS_ERR_WINDOW_FAILED, error, MB_ICONERROR | MB_OK);
         return 1;
     }
-    main_window.show();
+    if (!tray_start) {
+        main_window.show();
+    }
 
     const HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     return run_message_loop(main_window, accelerators);

@@ -12,12 +12,13 @@ constexpr DWORD starting_wait_ms = 10000;
 constexpr DWORD poll_ms = 50;
 constexpr UINT answer_ms = 1000;
 
-// The running program's main window once it is shown and its thread still answers: a window
-// that is being destroyed answers no more, and a closing program is then waited for instead.
+// The running program's main window once its thread answers, which it does from its message
+// loop, after start-up; hidden in the notification area, it still counts. A window that is
+// being destroyed answers no more, and a closing program is then waited for instead.
 HWND answering_main_window() {
     const HWND window = FindWindowA(MainWindow::window_class, nullptr);
     DWORD_PTR ignored = 0;
-    if (window == nullptr || !IsWindowVisible(window) ||
+    if (window == nullptr ||
         SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, answer_ms,
                             &ignored) == 0) {
         return nullptr;
@@ -25,9 +26,10 @@ HWND answering_main_window() {
     return window;
 }
 
-void bring_forward(HWND window) {
-    // Asked, not waited for: a busy program restores itself when it gets to it.
-    if (IsIconic(window)) {
+void bring_to_front(HWND window) {
+    // Asked, not waited for: a busy program restores itself when it gets to it. Restoring also
+    // shows a window hidden in the notification area.
+    if (IsIconic(window) || !IsWindowVisible(window)) {
         ShowWindowAsync(window, SW_RESTORE);
     }
     // A box or the Advanced window open over the main window stays in front of it.
@@ -36,7 +38,7 @@ void bring_forward(HWND window) {
 
 } // namespace
 
-bool SessionClaim::hand_over_to_running_instance() {
+bool SessionClaim::hand_over_to_running_instance(bool bring_forward) {
     // Held until the process ends, when the system lets go of it: a start waiting for it then
     // carries on as the session's program.
     SetLastError(ERROR_SUCCESS);
@@ -48,7 +50,9 @@ bool SessionClaim::hand_over_to_running_instance() {
     const ULONGLONG deadline = GetTickCount64() + starting_wait_ms;
     for (;;) {
         if (const HWND window = answering_main_window()) {
-            bring_forward(window);
+            if (bring_forward) {
+                bring_to_front(window);
+            }
             return true;
         }
         // Still starting: poll for its window. Ended, or closing and then ended: take over.

@@ -15,10 +15,11 @@ public:
     SessionClaim() = default;
 
     // True when another start of the program holds the claim: its main window has been
-    // brought to the front (or, when it did not answer for 10 s, the user has been told so),
-    // and this start should end with exit code 0. False when this start now holds the claim,
-    // the holder having ended (or none could be had at all).
-    bool hand_over_to_running_instance();
+    // brought to the front (shown if it was hidden in the notification area, unless told not
+    // to; or, when it did not answer for 10 s, the user has been told so), and this start
+    // should end with exit code 0. False when this start now holds the claim, the holder
+    // having ended (or none could be had at all).
+    bool hand_over_to_running_instance(bool bring_forward = true);
     // Lets the next start run as the session's program, before this one ends with an error.
     void release();
 

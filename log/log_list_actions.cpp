@@ -224,3 +224,13 @@ void LogListActions::show_menu(HWND owner, LPARAM screen_point) const {
         break; // dismissed
     }
 }
+
+bool can_open_log_file(const char* path) {
+    return can_open(path);
+}
+
+void open_log_file(HWND owner, const char* path) {
+    if (can_open(path)) {
+        open_with_shell(owner, path);
+    }
+}

@@ -35,3 +35,8 @@ private:
     HWND list_;
     const char* log_file_path_;
 };
+
+// The whole log in the program the system opens it with, as the list's menu item does; for
+// other menus that offer it. Offered only where can_open_log_file says so.
+bool can_open_log_file(const char* path);
+void open_log_file(HWND owner, const char* path);

@@ -154,6 +154,15 @@
 #define IDM_SELECT_ALL 166
 #define IDM_OPEN_LOG_FILE 167
 
+// Menu commands: the notification area's menu (Open log file is the Logging list's command)
+#define IDM_TRAY_START 142
+#define IDM_TRAY_STOP 143
+#define IDM_TRAY_OPEN 179
+#define IDM_TRAY_START_WITH_WINDOWS 180
+#define IDM_TRAY_NOTIFY 181
+#define IDM_TRAY_MINIMISE 182
+#define IDM_TRAY_QUIT 183
+
 // Controls: Logging page
 #define IDC_CLEAR 149
 #define IDC_LOG_LIST 151

@@ -7,7 +7,7 @@ enum class StatusIcon { warning, stopped, pending, running };
 struct ServiceStateDisplay {
     unsigned text_id; // the tooltip's, in capitals
     StatusIcon icon;
-    unsigned word_id; // beside the icon, and its name for a screen reader
+    unsigned word_id; // beside the icon, its name for a screen reader, and in the tray's tip
     bool start_enabled;
     bool stop_enabled;
 

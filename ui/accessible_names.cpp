@@ -12,8 +12,7 @@ using CoCreateInstanceFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, RE
 } // namespace
 
 AccessibleNames::AccessibleNames() {
-    const auto create =
-        system_function<CoCreateInstanceFunction>("ole32.dll", "CoCreateInstance");
+    const auto create = system_function<CoCreateInstanceFunction>("ole32.dll", "CoCreateInstance");
     void* services = nullptr;
     if (create != nullptr && SUCCEEDED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                               IID_IAccPropServices, &services))) {

@@ -121,6 +121,11 @@ client() { # the client's registry value and files
   sha256sum "$drive_c/ryx-release-test/RYX Client"/*
 }
 main_window_shown() { xwininfo -root -tree | grep -q '"RYX Client GUI"'; }
+# The all-users Run value the installer writes on request; empty when there is none.
+run_value() {
+  "$run" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v 'RYX Client GUI' \
+    2>/dev/null | tr -d '\r' | sed -n 's/^ *RYX Client GUI *REG_SZ *//p'
+}
 
 "$run" "$bin/ryxc-demo.exe" install "$client_dir" >/dev/null 2>&1 || fail "stand-in client install"
 files >"$work/files.before"
@@ -137,6 +142,7 @@ icon=$("$run" reg query 'HKLM\Software\Classes\Installer\Products' /s 2>/dev/nul
   tr -d '\r' | sed -n 's/^ *ProductIcon *REG_SZ *//p')
 cmp -s "$("$run" winepath -u "$icon" 2>/dev/null)" "$root/res/icons/app.ico" ||
   fail "Apps & features icon: $icon"
+[ -z "$(run_value)" ] || fail "installed without STARTWITHWINDOWS, Run value: $(run_value)"
 files >"$work/files.installed"
 
 "$run" "$program" >/dev/null 2>&1 &
@@ -153,4 +159,13 @@ files | diff "$work/files.installed" - || fail "the upgrade left other files tha
 [ -z "$(entries)" ] || fail "after msiexec /x, uninstall entries: $(entries)"
 files | diff "$work/files.before" - || fail "msiexec /x did not leave drive C: as it was"
 client | diff "$work/client.before" - || fail "msiexec /x touched the client"
+
+# Start with Windows for every user on request, and gone again with the program.
+"$run" msiexec /i "$(win "$work/first.msi")" /qn STARTWITHWINDOWS=1 ||
+  fail "msiexec /i first.msi STARTWITHWINDOWS=1: $?"
+[ "$(run_value)" = '"C:\Program Files\RYX Client GUI\ryxgui.exe" --tray' ] ||
+  fail "STARTWITHWINDOWS=1, Run value: $(run_value)"
+"$run" msiexec /x "$(win "$work/first.msi")" /qn || fail "msiexec /x first.msi: $?"
+[ -z "$(run_value)" ] || fail "after msiexec /x, Run value: $(run_value)"
+files | diff "$work/files.before" - || fail "msiexec /x after STARTWITHWINDOWS left files"
 echo "release packages: all checks passed"
