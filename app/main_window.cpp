@@ -285,6 +285,11 @@ bool MainWindow::handle_navigation_key(const MSG& message) {
     if (message.message != WM_KEYDOWN || !IsWindowEnabled(window_) || GetKeyState(VK_MENU) < 0) {
         return false;
     }
+    // The log's own keys (find, save) while its page shows.
+    if (logging_page_ != nullptr && current_page() == logging_page_.get() &&
+        logging_page_->handle_key(message)) {
+        return true;
+    }
     const bool control = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     const WPARAM key = message.wParam;
@@ -532,6 +537,16 @@ LRESULT MainWindow::on_private_message(UINT message, WPARAM wparam) {
         break;
     case private_message::service_command_done:
         finish_service_command(static_cast<DWORD>(wparam));
+        break;
+    case private_message::log_save_progress:
+        if (logging_page_ != nullptr) {
+            logging_page_->show_save_progress(static_cast<int>(wparam));
+        }
+        break;
+    case private_message::log_save_done:
+        if (logging_page_ != nullptr) {
+            logging_page_->finish_save(static_cast<DWORD>(wparam));
+        }
         break;
     case private_message::service_rights:
         show_rights(wparam);

@@ -14,9 +14,11 @@ constexpr UINT service_command_done = WM_APP + 4; // wParam: the command's error
 // wParam: which commands need an elevated run of the program, service_rights_* bits.
 constexpr UINT service_rights = WM_APP + 5;
 constexpr UINT config_write_done = WM_APP + 6; // wParam: the elevated write's exit code
+constexpr UINT log_save_progress = WM_APP + 7; // wParam: how far the copy of the log is, in %
+constexpr UINT log_save_done = WM_APP + 8;     // wParam: the copy's outcome (see copy_log)
 
 constexpr UINT first = service_state;
-constexpr UINT last = config_write_done;
+constexpr UINT last = log_save_done;
 
 constexpr WPARAM start_needs_elevation = 1;
 constexpr WPARAM stop_needs_elevation = 2;

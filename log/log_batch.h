@@ -8,6 +8,7 @@
 struct LogRow {
     std::string date_time;
     std::string entry;
+    bool stop = false; // the client's report that it quit: shown apart
 };
 
 struct LogBatch {

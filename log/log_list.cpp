@@ -1,17 +1,52 @@
 #include "log/log_list.h"
 
+#include "log/log_follow.h"
+
 void LogList::add_rows(std::vector<LogRow>&& rows) {
     if (rows.empty() || list_ == nullptr) {
         return;
     }
+    const ListView before = view();
     for (LogRow& row : rows) {
         rows_.push_back(std::make_shared<const LogRow>(std::move(row)));
     }
-    if (rows_.size() > LogBatch::row_limit) {
-        drop_oldest(rows_.size() - LogBatch::row_limit);
+    const std::size_t dropped =
+        rows_.size() > LogBatch::row_limit ? rows_.size() - LogBatch::row_limit : 0;
+    if (dropped > 0) {
+        drop_oldest(dropped);
     }
-    SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
-    SendMessageA(list_, LVM_ENSUREVISIBLE, rows_.size() - 1, FALSE);
+    SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
+    const FollowDecision decision = decide_follow(before, static_cast<int>(dropped));
+    if (decision.follow) {
+        SendMessageA(list_, LVM_ENSUREVISIBLE, rows_.size() - 1, FALSE);
+    } else {
+        scroll_to(decision.top);
+    }
+}
+
+ListView LogList::view() const {
+    const auto top = static_cast<int>(SendMessageA(list_, LVM_GETTOPINDEX, 0, 0));
+    const auto per_page = static_cast<int>(SendMessageA(list_, LVM_GETCOUNTPERPAGE, 0, 0));
+    const int last = row_count() - 1;
+    bool selection_in_view = false;
+    for (int row = ListView_GetNextItem(list_, top - 1, LVNI_SELECTED);
+         row >= 0 && row < top + per_page && row < last && !selection_in_view;
+         row = ListView_GetNextItem(list_, row, LVNI_SELECTED)) {
+        selection_in_view = true;
+    }
+    return {row_count(), top, per_page, selection_in_view};
+}
+
+void LogList::scroll_to(int top) {
+    RECT row = {};
+    row.left = LVIR_BOUNDS;
+    const int now = static_cast<int>(SendMessageA(list_, LVM_GETTOPINDEX, 0, 0));
+    if (top == now ||
+        SendMessageA(list_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) == 0) {
+        return;
+    }
+    // A report list scrolls by pixels, a row's height a row.
+    SendMessageA(list_, LVM_SCROLL, 0, (top - now) * (row.bottom - row.top));
 }
 
 void LogList::drop_oldest(std::size_t count) {
@@ -51,11 +86,16 @@ void LogList::clear() {
 
 void LogList::give_text(NMLVDISPINFOA& info) const {
     LVITEMA& item = info.item;
-    if ((item.mask & LVIF_TEXT) == 0 || item.iItem < 0 || item.iItem >= row_count()) {
+    if (item.iItem < 0 || item.iItem >= row_count()) {
         return;
     }
     // The list copies from here before anything can change the row.
     const LogRow& shown = row(item.iItem);
-    item.pszText =
-        const_cast<char*>(item.iSubItem == 0 ? shown.date_time.c_str() : shown.entry.c_str());
+    if ((item.mask & LVIF_IMAGE) != 0) {
+        item.iImage = shown.stop ? 0 : I_IMAGENONE; // the warning icon
+    }
+    if ((item.mask & LVIF_TEXT) != 0) {
+        item.pszText =
+            const_cast<char*>(item.iSubItem == 0 ? shown.date_time.c_str() : shown.entry.c_str());
+    }
 }

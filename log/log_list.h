@@ -12,6 +12,8 @@
 
 #include "log/log_batch.h"
 
+struct ListView;
+
 class LogList {
 public:
     // A row never changes once made: a copy of the selection can go on reading the rows it
@@ -21,7 +23,8 @@ public:
     explicit LogList(HWND list = nullptr) : list_(list) {}
 
     // The rows at the end of the list, the oldest beyond the row limit dropped (the rows the
-    // user selected stay selected), and the newest in view.
+    // user selected stay selected). The newest come into view while the user looks at the
+    // end; otherwise the rows in view stay there.
     void add_rows(std::vector<LogRow>&& rows);
     void clear();
 
@@ -37,6 +40,8 @@ public:
 private:
     // Selection and focus follow their rows when the oldest rows go.
     void drop_oldest(std::size_t count);
+    ListView view() const;
+    void scroll_to(int top);
 
     HWND list_;
     std::deque<SharedRow> rows_;

@@ -199,29 +199,33 @@ HMENU LogListActions::make_menu() const {
         append_item(menu, IDM_COPY, IDS_COPY, ListView_GetSelectedCount(list_) > 0);
         append_item(menu, IDM_SELECT_ALL, IDS_SELECT_ALL, true);
         append_item(menu, IDM_OPEN_LOG_FILE, IDS_OPEN_LOG_FILE, can_open(log_file_path_));
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        append_item(menu, IDM_FIND, IDS_FIND, true);
+        append_item(menu, IDM_SAVE_LOG_AS, IDS_SAVE_LOG_AS, can_open(log_file_path_));
     }
     return menu;
 }
 
-void LogListActions::show_menu(HWND owner, LPARAM screen_point) const {
+UINT LogListActions::show_menu(HWND owner, LPARAM screen_point) const {
     const OwnedHandle<HMENU, BOOL> menu(make_menu(), DestroyMenu);
     if (!menu.is_open()) {
-        return;
+        return 0;
     }
     const POINT at = menu_point(screen_point);
-    switch (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner,
-                           nullptr)) {
+    const auto command = static_cast<UINT>(TrackPopupMenu(
+        menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
+    switch (command) {
     case IDM_COPY:
         copy_selection();
-        break;
+        return 0;
     case IDM_SELECT_ALL:
         select_all();
-        break;
+        return 0;
     case IDM_OPEN_LOG_FILE:
         open_with_shell(owner, log_file_path_);
-        break;
+        return 0;
     default:
-        break; // dismissed
+        return command; // the page's, or 0: dismissed
     }
 }
 

@@ -14,11 +14,12 @@ public:
     // Ctrl+C and Ctrl+A on the list; false for any other key.
     bool handle_key(WORD virtual_key) const;
     // The list's menu at a point of the screen, or (-1, -1) from the keyboard: at the focused
-    // row then. Runs the chosen command before it returns.
-    void show_menu(HWND owner, LPARAM screen_point) const;
+    // row then. Runs the chosen command before it returns, or returns it for the page to run
+    // (Find, Save log as); 0 when there is none.
+    UINT show_menu(HWND owner, LPARAM screen_point) const;
 
-    // The menu as it stands now: Copy for a selection, Open log file for a log that exists at
-    // a path the shell takes. The caller destroys it.
+    // The menu as it stands now: Copy for a selection, Open log file and Save log as for a log
+    // that exists at a path the shell takes. The caller destroys it.
     HMENU make_menu() const;
 
     // The selected rows as "Date/Time, tab, entry, CR LF", in one block of the clipboard's,

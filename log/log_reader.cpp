@@ -238,7 +238,7 @@ void LogReader::hold_back_newest_in_buffer() {
 
 void LogReader::hold_back(const LogRowTexts& texts) {
     // Shown at the end of the file or at a stop line, or earlier when they hold too much text.
-    pending_.push(texts.date_time, texts.entry);
+    pending_.push(texts.date_time, texts.entry, holds_stop_line(texts.entry));
     if (pending_.bytes() > pending_budget) {
         show_pending_down_to(pending_budget / 2);
     }
@@ -250,7 +250,7 @@ void LogReader::show_pending_down_to(std::size_t bytes) {
     batch.rows.reserve(pending_.size());
     while (!pending_.empty() && (bytes == 0 || pending_.bytes() > bytes)) {
         const PendingRows::Row& row = pending_.oldest();
-        batch.rows.push_back({row.date_time, row.entry});
+        batch.rows.push_back({row.date_time, row.entry, row.stop});
         pending_.pop_oldest();
     }
     batch.warnings = std::exchange(warnings_, 0);

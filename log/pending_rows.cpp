@@ -23,7 +23,7 @@ void let_go(std::string& slot) {
 
 PendingRows::PendingRows(std::size_t capacity) : rows_(capacity) {}
 
-void PendingRows::push(std::string_view date_time, std::string_view entry) {
+void PendingRows::push(std::string_view date_time, std::string_view entry, bool stop) {
     if (rows_.empty()) {
         return;
     }
@@ -33,6 +33,7 @@ void PendingRows::push(std::string_view date_time, std::string_view entry) {
     Row& row = rows_[(first_ + count_) % rows_.size()];
     assign_text(row.date_time, date_time);
     assign_text(row.entry, entry);
+    row.stop = stop;
     bytes_ += date_time.size() + entry.size();
     ++count_;
 }

@@ -13,12 +13,13 @@ public:
     struct Row {
         std::string date_time;
         std::string entry;
+        bool stop = false;
     };
 
     explicit PendingRows(std::size_t capacity);
 
     // Holds the texts as the newest row; when full, the oldest row is dropped for it.
-    void push(std::string_view date_time, std::string_view entry);
+    void push(std::string_view date_time, std::string_view entry, bool stop);
 
     bool empty() const { return count_ == 0; }
     std::size_t size() const { return count_; }

@@ -97,6 +97,16 @@
 #define IDS_OPEN_LOG_FILE 167
 #define IDS_FIND 186
 #define IDS_SAVE_LOG_AS 187
+#define IDS_FIND_LABEL 188
+#define IDS_FIND_NOT_FOUND 189
+#define IDS_FIND_WRAPPED_TOP 190
+#define IDS_FIND_WRAPPED_BOTTOM 191
+#define IDS_SAVING 192
+#define IDS_SAVED 193
+#define IDS_SAVE_CUT_SHORT 194
+#define IDS_ERR_SAVE_FAILED 195
+#define IDS_ERR_SAVE_ONTO_LOG 196
+#define IDS_SAVE_FILTER 197
 
 // Strings: notification area
 #define IDS_TRAY_OPEN 179
@@ -153,6 +163,8 @@
 #define IDM_COPY 165
 #define IDM_SELECT_ALL 166
 #define IDM_OPEN_LOG_FILE 167
+#define IDM_FIND 186
+#define IDM_SAVE_LOG_AS 187
 
 // Menu commands: the notification area's menu (Open log file is the Logging list's command)
 #define IDM_TRAY_START 142
@@ -166,3 +178,6 @@
 // Controls: Logging page
 #define IDC_CLEAR 149
 #define IDC_LOG_LIST 151
+#define IDC_FIND_LABEL 152
+#define IDC_FIND_TEXT 153
+#define IDC_LOG_NOTE 154

@@ -11,3 +11,10 @@ bool visual_styles_on() {
     // No theme library at all (Windows before XP's, or a stripped system): no styles either.
     return is_app_themed != nullptr && is_app_themed() != FALSE;
 }
+
+bool high_contrast_on() {
+    HIGHCONTRASTA contrast = {};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}

@@ -3,3 +3,6 @@
 #pragma once
 
 bool visual_styles_on();
+
+// Whether the user asked for a high-contrast scheme, whose colours are not to be overridden.
+bool high_contrast_on();

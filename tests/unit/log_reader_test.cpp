@@ -9,8 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "log/log_follow.h"
 #include "log/log_mailbox.h"
 #include "log/log_reader.h"
+#include "log/log_search.h"
 
 namespace {
 
@@ -22,6 +24,8 @@ using Rows = std::vector<std::string>; // "Date/Time|entry"
 // reads stop at an odd size, which may be set. A log that cannot tell its size is read whole from
 // its start. An insertion beyond the end of the list lands at its end. How many batches the rows
 // come in and how far back catch-up reads are speed, which bench/log_catchup measures.
+const std::string stop = "Signaling service to stop because client quitted";
+
 struct Follower : LogSource, LogView {
     bool open() override { return (held = at_path) != nullptr; }
     std::uint64_t size() override { return whole_read ? 0 : held->size(); }
@@ -45,6 +49,8 @@ struct Follower : LogSource, LogView {
         EXPECT_LE(batch.rows.size(), LogBatch::row_limit);
         for (const LogRow& r : batch.rows) {
             rows.push_back(std::string(r.date_time.c_str()) + "|" + r.entry.c_str());
+            // A stop line is marked as one, whenever it was read.
+            EXPECT_EQ(r.entry.find(stop) != std::string::npos, r.stop) << r.entry.substr(0, 80);
         }
         if (rows.size() > LogBatch::row_limit) {
             rows.erase(rows.begin(), rows.end() - static_cast<std::ptrdiff_t>(LogBatch::row_limit));
@@ -67,7 +73,6 @@ struct Follower : LogSource, LogView {
     LogReader reader{*this, *this};
 };
 
-const std::string stop = "Signaling service to stop because client quitted";
 const std::string head = "2024/05/17 12:00:00 tunnel: ";
 const std::string filler(LogReader::line_limit - head.size(), 'x');
 // A zero-filled stretch, as a power loss leaves in a log.
@@ -273,4 +278,52 @@ TEST(LogMailbox, HoldsTheNewestRowsAndEveryWarningUntilTaken) {
     EXPECT_EQ(3, taken.warnings);
     EXPECT_TRUE(mailbox.take().empty());
     EXPECT_TRUE(mailbox.put(batch(1, 0, 1)));
+}
+
+// The list follows the log only while the user looks at its end; otherwise the rows in view
+// stay in view, the oldest going above them.
+TEST(LogFollow, OnlyWhileTheUserLooksAtTheEnd) {
+    const struct {
+        ListView before;
+        int dropped;
+        FollowDecision expected;
+    } cases[] = {
+        {{0, 0, 20, false}, 0, {true, 0}},
+        {{100, 80, 20, false}, 0, {true, 0}},     // the last row whole in view
+        {{100, 79, 20, false}, 0, {false, 79}},   // scrolled up by a row
+        {{1001, 500, 20, false}, 10, {false, 490}}, // the rows in view stay where they are
+        {{1001, 5, 20, false}, 10, {false, 0}},
+        {{100, 80, 20, true}, 0, {false, 80}}, // a row picked above the end
+    };
+    for (const auto& c : cases) {
+        const FollowDecision got = decide_follow(c.before, c.dropped);
+        EXPECT_EQ(c.expected.follow, got.follow) << c.before.top;
+        EXPECT_EQ(c.expected.top, got.top) << c.before.top;
+    }
+}
+
+// Find: in either text, either case, from the row after (before) the given one, around the end.
+TEST(LogSearch, FindsTheNextRowHoldingTheTextAroundTheEnd) {
+    const std::string texts[][2] = {{"2024/05/17 10:00:00", "Tunnel up"},
+                                    {"2024/05/17 10:00:01", "keepalive sent"},
+                                    {"2024/05/17 10:00:02", "Stopping tunnel"},
+                                    {"2024/05/17 10:00:03", "Caf\xC9 open"}};
+    const auto cell = [&](int row, int column) { return std::string_view(texts[row][column]); };
+    const struct {
+        std::string text;
+        int from;
+        bool backwards;
+        SearchHit expected;
+    } cases[] = {
+        {"TUNNEL", -1, false, {0, false}}, {"tunnel", 0, false, {2, false}},
+        {"tunnel", 2, false, {0, true}},   {"tunnel", 0, true, {2, true}},
+        {"10:00:01", -1, false, {1, false}}, {"caf\xE9", -1, true, {3, false}},
+        {"absent", 1, false, {-1, false}},  {"", -1, false, {-1, false}},
+        {std::string(1000, 'x'), -1, false, {-1, false}},
+    };
+    for (const auto& c : cases) {
+        const SearchHit got = find_row(c.text, 4, c.from, c.backwards, cell);
+        EXPECT_EQ(c.expected.row, got.row) << c.text << " from " << c.from;
+        EXPECT_EQ(c.expected.wrapped, got.wrapped) << c.text << " from " << c.from;
+    }
 }
