@@ -109,36 +109,6 @@ std::string clipboard_text() {
     return text;
 }
 
-// How long the window takes to answer, asked every 20 ms by a thread of the test's own for as
-// long as this lives.
-class AnswerWatch {
-public:
-    explicit AnswerWatch(HWND window)
-        : asker_([this, window] {
-              while (!stop_) {
-                  const ULONGLONG asked = GetTickCount64();
-                  DWORD_PTR ignored = 0;
-                  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-                  worst_ms_ = std::max<ULONGLONG>(worst_ms_, GetTickCount64() - asked);
-                  Sleep(20);
-              }
-          }) {}
-    ~AnswerWatch() { worst_ms(); }
-    // The slowest answer so far; the asking ends.
-    ULONGLONG worst_ms() {
-        stop_ = true;
-        if (asker_.joinable()) {
-            asker_.join();
-        }
-        return worst_ms_;
-    }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::atomic<ULONGLONG> worst_ms_{0};
-    std::thread asker_;
-};
-
 } // namespace
 
 TEST(Program, WindowLogStatusLineAndClosing) {
