@@ -212,8 +212,8 @@ UINT LogListActions::show_menu(HWND owner, LPARAM screen_point) const {
         return 0;
     }
     const POINT at = menu_point(screen_point);
-    const auto command = static_cast<UINT>(TrackPopupMenu(
-        menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
+    const auto command = static_cast<UINT>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
     switch (command) {
     case IDM_COPY:
         copy_selection();

@@ -67,13 +67,14 @@ bool insert_column(HWND list, int subitem, int width, unsigned text_id) {
 void proposed_copy(char* path, std::size_t capacity, char* folder) {
     using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
     const auto folder_path = system_function<FolderPathFunction>("shell32.dll", "SHGetFolderPathA");
-    if (folder_path == nullptr || FAILED(folder_path(nullptr, CSIDL_PERSONAL, nullptr, 0, folder))) {
+    if (folder_path == nullptr ||
+        FAILED(folder_path(nullptr, CSIDL_PERSONAL, nullptr, 0, folder))) {
         folder[0] = '\0';
     }
     SYSTEMTIME now = {};
     GetLocalTime(&now);
-    std::snprintf(path, capacity, "ryxc-%04u%02u%02u-%02u%02u.log", now.wYear, now.wMonth,
-                  now.wDay, now.wHour, now.wMinute);
+    std::snprintf(path, capacity, "ryxc-%04u%02u%02u-%02u%02u.log", now.wYear, now.wMonth, now.wDay,
+                  now.wHour, now.wMinute);
 }
 
 } // namespace
@@ -112,8 +113,8 @@ void LoggingPage::fit_columns() {
     int dates = std::max(scale_to_dpi(date_time_width, dpi_),
                          text_width(list(), LoadedString(IDS_DATE_TIME).c_str()) + margins);
     for (int row = 0; row < rows_.row_count(); ++row) {
-        dates = std::max(dates,
-                         text_width(list(), rows_.row(row).date_time.c_str()) + margins + icon);
+        dates =
+            std::max(dates, text_width(list(), rows_.row(row).date_time.c_str()) + margins + icon);
     }
     RECT inside = {};
     GetClientRect(list(), &inside);
@@ -154,8 +155,8 @@ void LoggingPage::make_stop_look() {
     bold_font_.reset(CreateFontIndirectA(&bold));
     const int size = scale_to_dpi(16, dpi_);
     warning_images_.reset(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
-    const auto warning = static_cast<HICON>(
-        LoadImageA(nullptr, IDI_WARNING, IMAGE_ICON, size, size, LR_SHARED));
+    const auto warning =
+        static_cast<HICON>(LoadImageA(nullptr, IDI_WARNING, IMAGE_ICON, size, size, LR_SHARED));
     ImageList_AddIcon(warning_images_.get(), warning);
     // The list shares the images: they stay the page's, made anew for every DPI.
     SendMessageA(list(), LVM_SETIMAGELIST, LVSIL_SMALL,
@@ -266,7 +267,8 @@ void LoggingPage::save_log_as() {
         return; // one copy at a time, of a log that is there
     }
     using SaveDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
-    const auto save_dialog = system_function<SaveDialogFunction>("comdlg32.dll", "GetSaveFileNameA");
+    const auto save_dialog =
+        system_function<SaveDialogFunction>("comdlg32.dll", "GetSaveFileNameA");
     char target[MAX_PATH] = {}, folder[MAX_PATH] = {};
     proposed_copy(target, sizeof target, folder);
     char filter[LoadedString::capacity] = {};
@@ -379,7 +381,8 @@ LRESULT LoggingPage::on_notify(HWND window, WPARAM wparam, LPARAM lparam) {
 
 LRESULT LoggingPage::on_context_menu(HWND window, WPARAM wparam, LPARAM lparam) {
     if (reinterpret_cast<HWND>(wparam) == list()) {
-        const UINT command = LogListActions(rows_, log_file_path_.c_str()).show_menu(window, lparam);
+        const UINT command =
+            LogListActions(rows_, log_file_path_.c_str()).show_menu(window, lparam);
         if (command == IDM_FIND) {
             show_find(true);
         } else if (command == IDM_SAVE_LOG_AS) {

@@ -51,9 +51,8 @@ TEST(LogViewer, FollowsOnlyAtTheEndFindsARowAndSavesAWholeCopy) {
     EXPECT_TRUE(wait_until([&] { return send(list, LVM_GETTOPINDEX) == top - 10; }));
     press({VK_END});
     append(lines(1012, 1020));
-    EXPECT_TRUE(wait_until([&] {
-        return send(list, LVM_GETTOPINDEX) + send(list, LVM_GETCOUNTPERPAGE) == 1001;
-    }));
+    EXPECT_TRUE(wait_until(
+        [&] { return send(list, LVM_GETTOPINDEX) + send(list, LVM_GETCOUNTPERPAGE) == 1001; }));
 
     // Ctrl+F, a text, Enter: the row that holds it selected; again, around the end with a note.
     append(lines(1021, 1021, "NEEDLE in the log"));
@@ -79,8 +78,7 @@ TEST(LogViewer, FollowsOnlyAtTheEndFindsARowAndSavesAWholeCopy) {
     EXPECT_EQ("", window_text(GetDlgItem(page, IDC_LOG_NOTE)));
     press({VK_RETURN});
     EXPECT_TRUE(wait_until([&] {
-        return window_text(GetDlgItem(page, IDC_LOG_NOTE)) ==
-               "Passed the end; found from the top.";
+        return window_text(GetDlgItem(page, IDC_LOG_NOTE)) == "Passed the end; found from the top.";
     }));
     press({VK_ESCAPE});
     EXPECT_TRUE(wait_until([&] { return focus_of(window) == list && !IsWindowVisible(find); }));
@@ -98,7 +96,7 @@ TEST(LogViewer, FollowsOnlyAtTheEndFindsARowAndSavesAWholeCopy) {
     ASSERT_NE(nullptr, dialog);
     const std::string copy = gui.file("saved copy.log");
     const HWND name = GetDlgItem(dialog, 0x47C) != nullptr ? GetDlgItem(dialog, 0x47C)
-                                                            : GetDlgItem(dialog, 0x480);
+                                                           : GetDlgItem(dialog, 0x480);
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
     AnswerWatch watch(window);
     ASSERT_TRUE(press_button(dialog, IDOK));
