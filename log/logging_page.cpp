@@ -31,8 +31,9 @@ constexpr int find_height = 28; // what the find field takes from the top of the
 // A save is told about only once it takes longer than this.
 constexpr ULONGLONG quiet_save_ms = 1000;
 
+// The rows Find selects show while the focus stays in its field.
 constexpr DWORD list_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_NOSORTHEADER |
-                             LVS_REPORT | LVS_OWNERDATA | LVS_SHAREIMAGELISTS;
+                             LVS_REPORT | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS;
 
 // In reading order, which is the Tab key's. The list is the page's width (619) less 20; the
 // find field, hidden until asked for, takes the list's top.
@@ -231,6 +232,7 @@ void LoggingPage::show_find(bool shown) {
         ShowWindow(controls_.get(id), shown ? SW_SHOW : SW_HIDE);
     }
     place_list();
+    redraw_whole(parent_); // the tab's own page shows again where the list was
     set_note("");
     move_dialog_focus(GetAncestor(window_, GA_ROOT),
                       reinterpret_cast<WPARAM>(controls_.get(shown ? IDC_FIND_TEXT : IDC_LOG_LIST)),
@@ -402,6 +404,7 @@ LRESULT LoggingPage::handle_message(HWND window, UINT message, WPARAM wparam, LP
     case WM_CONTEXTMENU:
         return on_context_menu(window, wparam, lparam);
     case WM_PAINT:
+    case WM_ERASEBKGND: // what the tab control paints under the page shows through
         paint_nothing(window);
         return 0;
     case WM_CTLCOLORSTATIC:
