@@ -120,16 +120,7 @@ bool MainWindow::create() {
     if (tab_control_ == nullptr) {
         return false;
     }
-    const unsigned tab_texts[] = {IDS_TAB_CONFIG, IDS_TAB_LOGGING};
-    for (int index = 0; index < 2; ++index) {
-        const LoadedString text(tab_texts[index]);
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT | TCIF_IMAGE;
-        item.pszText = const_cast<char*>(text.c_str());
-        item.iImage = -1;
-        SendMessageA(tab_control_, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
-    }
-
+    insert_tabs();
     const RECT pages = page_area();
     config_page_ =
         std::make_unique<ConfigPage>(instance_, tab_control_, &pages, dpi_, font_.get(), session_);
@@ -145,6 +136,18 @@ bool MainWindow::create() {
         SetTimer(window_, finish_start_up_timer, 0, nullptr); // no paint comes while hidden
     }
     return true;
+}
+
+void MainWindow::insert_tabs() {
+    const unsigned tab_texts[] = {IDS_TAB_CONFIG, IDS_TAB_LOGGING};
+    for (int index = 0; index < 2; ++index) {
+        const LoadedString text(tab_texts[index]);
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = const_cast<char*>(text.c_str());
+        item.iImage = -1;
+        SendMessageA(tab_control_, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 void MainWindow::finish_start_up() {
@@ -563,6 +566,33 @@ LRESULT MainWindow::on_private_message(UINT message, WPARAM wparam) {
     return 0;
 }
 
+LRESULT MainWindow::on_paint(HWND window, WPARAM wparam, LPARAM lparam) {
+    // What the user cannot see yet comes once the window is painted and the program idle.
+    if (start_up_pending_) {
+        SetTimer(window, finish_start_up_timer, 0, nullptr);
+    }
+    return DefWindowProcA(window, WM_PAINT, wparam, lparam);
+}
+
+LRESULT MainWindow::on_size(HWND window, WPARAM wparam, LPARAM lparam) {
+    // Minimised into the notification area: no taskbar button, the icon brings it back.
+    if (wparam == SIZE_MINIMIZED && tray_ != nullptr && tray_->takes_minimised_window()) {
+        ShowWindow(window, SW_HIDE);
+    }
+    return DefWindowProcA(window, WM_SIZE, wparam, lparam);
+}
+
+LRESULT MainWindow::on_dialog_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    // What the dialog keys ask of the window as of a dialog: Enter's button, and the focus
+    // moved on from a label whose access key was pressed.
+    if (message == DM_GETDEFID) {
+        return default_button_answer(
+            default_button(window, current_page() == config_page_.get() ? IDC_APPLY : 0));
+    }
+    move_dialog_focus(window, wparam, lparam);
+    return 0;
+}
+
 LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message >= private_message::first && message <= private_message::last) {
         // Made up by another process: nothing to do with this program.
@@ -573,10 +603,7 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:
-        if (start_up_pending_) {
-            SetTimer(window, finish_start_up_timer, 0, nullptr);
-        }
-        return DefWindowProcA(window, message, wparam, lparam);
+        return on_paint(window, wparam, lparam);
     case WM_TIMER:
         return on_timer(window, wparam, lparam);
     case WM_CLOSE:
@@ -584,11 +611,8 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
     case WM_ACTIVATE:
         return focus_.on_activate(window, wparam, first_page_control());
     case DM_GETDEFID:
-        return default_button_answer(
-            default_button(window, current_page() == config_page_.get() ? IDC_APPLY : 0));
     case WM_NEXTDLGCTL:
-        move_dialog_focus(window, wparam, lparam);
-        return 0;
+        return on_dialog_message(window, message, wparam, lparam);
     case WM_DPICHANGED:
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED:
@@ -598,11 +622,7 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
     case WM_SHOWWINDOW:
         return on_show_window(window, wparam, lparam);
     case WM_SIZE:
-        // Minimised into the notification area: no taskbar button, the icon brings it back.
-        if (wparam == SIZE_MINIMIZED && tray_ != nullptr && tray_->takes_minimised_window()) {
-            ShowWindow(window, SW_HIDE);
-        }
-        return DefWindowProcA(window, message, wparam, lparam);
+        return on_size(window, wparam, lparam);
     case WM_NOTIFY:
         return on_notify(window, wparam, lparam);
     case WM_COMMAND:

@@ -56,8 +56,12 @@ private:
     LRESULT on_show_window(HWND window, WPARAM wparam, LPARAM lparam);
     LRESULT on_timer(HWND window, WPARAM wparam, LPARAM lparam);
     LRESULT on_close(HWND window, WPARAM wparam, LPARAM lparam);
+    LRESULT on_paint(HWND window, WPARAM wparam, LPARAM lparam);
+    LRESULT on_size(HWND window, WPARAM wparam, LPARAM lparam);
+    LRESULT on_dialog_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     void on_look_change(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+    void insert_tabs();
     TabDialog* page_at(LRESULT tab_index);
     TabDialog* current_page();
     void select_page(int tab_index);

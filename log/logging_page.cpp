@@ -264,32 +264,36 @@ void LoggingPage::find(bool backwards) {
     set_note(hit.wrapped ? LoadedString(note).c_str() : "");
 }
 
-void LoggingPage::save_log_as() {
-    if (saving_ || !can_open_log_file(log_file_path_.c_str())) {
-        return; // one copy at a time, of a log that is there
-    }
+bool LoggingPage::ask_save_target(char* target, std::size_t capacity) const {
     using SaveDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
     const auto save_dialog =
         system_function<SaveDialogFunction>("comdlg32.dll", "GetSaveFileNameA");
-    char target[MAX_PATH] = {}, folder[MAX_PATH] = {};
-    proposed_copy(target, sizeof target, folder);
+    char folder[MAX_PATH] = {};
+    proposed_copy(target, capacity, folder);
     char filter[LoadedString::capacity] = {};
     copy_text(filter, sizeof filter, LoadedString(IDS_SAVE_FILTER).c_str());
     std::replace(filter, filter + sizeof filter, '|', '\0');
-    const HWND owner = GetAncestor(window_, GA_ROOT);
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
+    dialog.hwndOwner = GetAncestor(window_, GA_ROOT);
     dialog.lpstrFilter = filter;
     dialog.lpstrFile = target;
-    dialog.nMaxFile = sizeof target;
+    dialog.nMaxFile = static_cast<DWORD>(capacity);
     dialog.lpstrInitialDir = folder[0] != '\0' ? folder : nullptr;
     dialog.lpstrDefExt = "log";
     dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                    OFN_NOREADONLYRETURN | OFN_NOCHANGEDIR;
-    if (save_dialog == nullptr || !save_dialog(&dialog)) {
-        return; // cancelled
+    return save_dialog != nullptr && save_dialog(&dialog) != FALSE;
+}
+
+void LoggingPage::save_log_as() {
+    char target[MAX_PATH] = {};
+    // One copy at a time, of a log that is there, to a file the user named (or nothing).
+    if (saving_ || !can_open_log_file(log_file_path_.c_str()) ||
+        !ask_save_target(target, sizeof target)) {
+        return;
     }
+    const HWND owner = GetAncestor(window_, GA_ROOT);
     if (same_file(target, log_file_path_.c_str())) {
         show_message_box(owner, IDS_ERR_SAVE_ONTO_LOG, MB_OK | MB_ICONERROR);
         return;

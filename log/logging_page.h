@@ -51,6 +51,8 @@ private:
     // The next (previous) row that holds the find field's text, selected and in view.
     void find(bool backwards);
     void save_log_as();
+    // The system's Save dialog, proposing "ryxc-YYYYMMDD-HHMM.log" in the user's Documents.
+    bool ask_save_target(char* target, std::size_t capacity) const;
     void set_note(const char* text);
     HWND list() const;
 
