@@ -1,5 +1,7 @@
 // Start-up time of the program, from process start to its main window shown and painted,
-// side by side with the plainest program that shows one window.
+// side by side with the plainest program that shows one window and with the same first
+// screen made from a dialog template. A second build of the program beside it,
+// ryxgui-before.exe, is timed in the same rounds when present: a before and after in one run.
 #include <windows.h>
 
 #include <algorithm>
@@ -30,10 +32,10 @@ double now_ms() {
 // window and its controls are painted. (Wine reports a process idle as soon as any of its
 // threads waits for a message, its own helper threads too, and a window is visible before it is
 // painted: neither alone tells.) Negative on failure.
-double time_to_window(const std::string& program, const char* window_class) {
+double time_to_window(const std::string& program, const char* window_class, const char* title) {
     const double started = now_ms();
     const ProgramDriver run("\"" + executable_directory() + "\\" + program + "\"");
-    const HWND window = run.wait_for_window(window_class, nullptr, timeout_ms);
+    const HWND window = run.wait_for_window(window_class, title, timeout_ms);
     DWORD_PTR ignored = 0;
     if (window == nullptr ||
         !SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &ignored)) {
@@ -47,6 +49,11 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+bool exists_beside(const char* program) {
+    const std::string path = executable_directory() + "\\" + program;
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 } // namespace
 
 int main() {
@@ -57,16 +64,28 @@ int main() {
     struct Contender {
         const char* program;
         const char* window_class;
+        const char* title;
         const char* label;
-        std::vector<double> ms;
-    } contenders[] = {
-        {"minimal_window.exe", "MinimalWindow", "minimal window", {}},
-        {"minimal_window_cc6.exe", "MinimalWindow", "  + common controls 6", {}},
-        {"ryxgui.exe", "DIZURO", "ryxgui.exe", {}},
+        bool optional;
+        std::vector<double> ms = {};
     };
+    std::vector<Contender> contenders = {
+        {"minimal_window.exe", "MinimalWindow", nullptr, "minimal window", false},
+        {"minimal_window_cc6.exe", "MinimalWindow", nullptr, "  + common controls 6", false},
+        {"dialog_window.exe", "#32770", "RYX Client GUI dialog", "same controls, dialog", false},
+        {"ryxgui.exe", "DIZURO", nullptr, "ryxgui.exe", false},
+        {"ryxgui-before.exe", "DIZURO", nullptr, "ryxgui-before.exe", true},
+    };
+    contenders.erase(std::remove_if(contenders.begin(), contenders.end(),
+                                    [](const Contender& contender) {
+                                        return contender.optional &&
+                                               !exists_beside(contender.program);
+                                    }),
+                     contenders.end());
     for (int round = 0; round < rounds; ++round) {
         for (Contender& contender : contenders) {
-            const double ms = time_to_window(contender.program, contender.window_class);
+            const double ms =
+                time_to_window(contender.program, contender.window_class, contender.title);
             if (ms < 0) {
                 std::fprintf(stderr, "%s showed no window (is there a display?)\n",
                              contender.program);
@@ -77,10 +96,15 @@ int main() {
         }
     }
     const double minimal = median(contenders[0].ms);
-    std::printf("start-up to a shown, painted main window (median of %d runs each)\n", rounds);
+    const double dialog = median(contenders[2].ms);
+    std::printf("start-up to a shown, painted main window (median of %d runs each, min-max)\n",
+                rounds);
+    std::printf("  %-22s %8s  %-15s %7s %9s\n", "", "median", "range", "/minimal", "/dialog");
     for (const Contender& contender : contenders) {
         const double ms = median(contender.ms);
-        std::printf("  %-22s %8.1f ms   ratio %.2f\n", contender.label, ms, ms / minimal);
+        const auto range = std::minmax_element(contender.ms.begin(), contender.ms.end());
+        std::printf("  %-22s %5.1f ms  %5.1f-%5.1f ms %8.2f %9.2f\n", contender.label, ms,
+                    *range.first, *range.second, ms / minimal, ms / dialog);
     }
     return 0;
 }
