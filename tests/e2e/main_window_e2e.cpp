@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -29,32 +28,6 @@ const std::string stamp = "2024/05/17 12:00:00";
 const std::string stop = "Signaling service to stop because client quitted";
 const std::string stop_line = stamp + " tunnel: " + stop + "\r\n";
 
-// The status icon's tooltip text, read through memory placed in the program: the tool's record,
-// and its text's buffer right after it, which comes zeroed.
-std::string tooltip_text(HWND tooltip, HWND icon) {
-    constexpr std::size_t capacity = 1024;
-    DWORD process_id = 0;
-    GetWindowThreadProcessId(tooltip, &process_id);
-    const OwnedHandle process(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id),
-        CloseHandle);
-    auto* const remote =
-        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(TOOLINFOA) + capacity,
-                                          MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size the program registers its tool with
-    tool.hwnd = icon;
-    tool.lpszText = remote + sizeof tool;
-    char text[capacity + 1] = {};
-    if (remote != nullptr &&
-        WriteProcessMemory(process.get(), remote, &tool, sizeof tool, nullptr)) {
-        SendMessageA(tooltip, TTM_GETTEXTA, capacity, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process.get(), tool.lpszText, text, capacity, nullptr);
-    }
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    return text;
-}
-
 // The status line as a user sees it: the tooltip's text, the icon's colour by its strong
 // channels ("R" red, "G" green, "RG" yellow), the buttons enabled.
 std::string status_line(HWND window) {
@@ -70,18 +43,10 @@ std::string status_line(HWND window) {
     const COLORREF pixel =
         GetPixel(screen, (area.left + area.right) / 2, (area.top + area.bottom) / 2);
     ReleaseDC(nullptr, screen);
-    return tooltip_text(tooltip, icon) + (GetRValue(pixel) > 150 ? "|R" : "|") +
+    return tool_text(tooltip, icon) + (GetRValue(pixel) > 150 ? "|R" : "|") +
            (GetGValue(pixel) > 150 ? "G" : "") +
            (IsWindowEnabled(GetDlgItem(window, IDC_START)) ? "|Start" : "|") +
            (IsWindowEnabled(GetDlgItem(window, IDC_STOP)) ? "|Stop" : "|");
-}
-
-// Polls the text until it reads as wanted or the deadline passes; the last text read.
-std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
-                          DWORD timeout_ms = 10000) {
-    std::string text;
-    wait_until([&] { return (text = read()) == wanted; }, timeout_ms);
-    return text;
 }
 
 // The list's menu opened from the keyboard, its item at this position (from 1) chosen with the

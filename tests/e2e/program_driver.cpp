@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <cstring>
 
+#include "base/owned_handle.h"
 #include "res/resource.h"
 
 ProgramDriver::ProgramDriver(const Installation& installation)
@@ -140,4 +141,36 @@ bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD 
         }
     }
     return true;
+}
+
+std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
+                          DWORD timeout_ms) {
+    std::string text;
+    wait_until([&] { return (text = read()) == wanted; }, timeout_ms);
+    return text;
+}
+
+std::string tool_text(HWND tooltip, HWND tool_window, UINT_PTR tool_id) {
+    constexpr std::size_t capacity = 1024;
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(tooltip, &process_id);
+    const OwnedHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id),
+        CloseHandle);
+    auto* const remote =
+        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(TOOLINFOA) + capacity,
+                                          MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size the program registers its tool with
+    tool.hwnd = tool_window;
+    tool.uId = tool_id;
+    tool.lpszText = remote + sizeof tool;
+    char text[capacity + 1] = {};
+    if (remote != nullptr &&
+        WriteProcessMemory(process.get(), remote, &tool, sizeof tool, nullptr)) {
+        SendMessageA(tooltip, TTM_GETTEXTA, capacity, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process.get(), tool.lpszText, text, capacity, nullptr);
+    }
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return text;
 }

@@ -88,3 +88,10 @@ std::string system_text(DWORD error);
 // Polls the condition until it holds or the deadline passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
                 DWORD poll_ms = 20);
+// Polls the text until it reads as wanted or the deadline passes; the last text read.
+std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
+                          DWORD timeout_ms = 10000);
+
+// A tool's text read from a tooltip of another process, through memory placed there: the
+// tool's record and, right after it, its text's buffer, which comes zeroed.
+std::string tool_text(HWND tooltip, HWND tool_window, UINT_PTR tool_id = 0);

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <shellapi.h>
 #include <string>
@@ -50,13 +49,6 @@ std::string run_value() {
                         RRF_RT_REG_SZ, nullptr, data, &size) == ERROR_SUCCESS
                ? data
                : "none";
-}
-
-std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
-                          DWORD timeout_ms = 10000) {
-    std::string text;
-    wait_until([&] { return (text = read()) == wanted; }, timeout_ms);
-    return text;
 }
 
 std::string tip(const char* state) {
