@@ -6,19 +6,23 @@
 #include "base/owned_handle.h"
 #include "res/resource.h"
 
-ProgramDriver::ProgramDriver(const Installation& installation)
+ProgramDriver::ProgramDriver(const Installation& installation, const std::string& arguments)
     : registry_(std::make_unique<RegistryFixture>()), directory_(std::make_unique<TempDir>()) {
     write_bytes(file("ryxc.conf"), installation.config);
     write_bytes(file("ryxc.conf.default"), installation.default_config);
     RegistryFixture::set_install_dir(install_dir());
-    start(ryxgui_command());
-    // A fresh prefix's first program starts slowly; the Logging page comes once the window is
-    // painted, and a page's controls come after the page, which is then put behind its tab
-    // (disabled) once made whole.
-    main_ = wait_for_window("DIZURO", nullptr, 20000);
-    tabs_ = FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr);
+    start(ryxgui_command() + arguments);
+    // A fresh prefix's first program starts slowly; a page's controls come after the page,
+    // which is then put behind its tab (disabled) once made whole.
     wait_until(
         [this] {
+            main_ = FindWindowA("DIZURO", nullptr);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(main_, &owner);
+            tabs_ = owner == process_id_ ? FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr)
+                                         : nullptr;
+            // No page is a top-level window: none is found without the tab control.
+            config_ = logging_ = nullptr;
             for (HWND page = FindWindowExA(tabs_, nullptr, "TabDialog", nullptr); page != nullptr;
                  page = FindWindowExA(tabs_, page, "TabDialog", nullptr)) {
                 (GetDlgItem(page, IDC_SERVER) != nullptr ? config_ : logging_) = page;
@@ -125,6 +129,15 @@ HWND focus_of(HWND window) {
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
     return info.hwndFocus;
+}
+
+std::string user_registry_text(const char* key, const char* name) {
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) ==
+                   ERROR_SUCCESS
+               ? data
+               : "none";
 }
 
 std::string system_text(DWORD error) {

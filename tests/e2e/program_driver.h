@@ -25,8 +25,9 @@ public:
 
     // Runs the program with the given command line (the program's path first).
     explicit ProgramDriver(const std::string& command_line) { start(command_line); }
-    // Runs ryxgui.exe on a fresh installation, and finds its main window and both pages.
-    explicit ProgramDriver(const Installation& installation);
+    // Runs ryxgui.exe on a fresh installation, with these arguments after its path, and finds
+    // its main window and both pages.
+    explicit ProgramDriver(const Installation& installation, const std::string& arguments = "");
     ~ProgramDriver(); // ends the program if it still runs, then removes its installation
     ProgramDriver(const ProgramDriver&) = delete;
     ProgramDriver& operator=(const ProgramDriver&) = delete;
@@ -46,9 +47,9 @@ public:
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
     DWORD process_id() const { return process_id_; }
 
-    // ryxgui.exe's installation and windows, once its Config page shows and the Logging page
-    // has been made.
-    bool ready() const { return logging_ != nullptr && IsWindowVisible(config_); }
+    // ryxgui.exe's installation and windows, once the Logging page has been made, which the
+    // program does once its window is painted, or at once when it starts hidden.
+    bool ready() const { return logging_ != nullptr; }
     const std::string& install_dir() const { return directory_->path(); }
     std::string file(const char* name) const { return directory_->file(name); }
     HWND main_window() const { return main_; }
@@ -81,6 +82,9 @@ bool press_button(HWND dialog, int button_id);
 void press(std::initializer_list<BYTE> keys);
 // The control of the window's thread that has the keyboard's focus.
 HWND focus_of(HWND window);
+
+// A text value under HKEY_CURRENT_USER; "none" when there is none.
+std::string user_registry_text(const char* key, const char* name);
 
 // The system's words for an error, as a box shows them.
 std::string system_text(DWORD error);
