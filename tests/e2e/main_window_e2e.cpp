@@ -93,9 +93,7 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     // with 0 within a second.
     ShowWindow(window, SW_MINIMIZE);
     ASSERT_TRUE(wait_until([window] { return IsIconic(window) != FALSE; }));
-    DWORD exit_code = 99;
-    EXPECT_TRUE(ProgramDriver(ryxgui_command()).wait_for_exit(1000, exit_code));
-    EXPECT_EQ(0u, exit_code);
+    EXPECT_EQ(0u, ProgramDriver(ryxgui_command()).exit_code(1000));
     EXPECT_TRUE(
         wait_until([window] { return !IsIconic(window) && GetForegroundWindow() == window; }));
 
@@ -266,8 +264,7 @@ TEST(Program, WindowLogStatusLineAndClosing) {
         const ProgramDriver second(ryxgui_command());
         EXPECT_EQ("RYX Client GUI is already running but is not responding.|Error",
                   second.answer_box(IDOK, 20000));
-        EXPECT_TRUE(second.wait_for_exit(2000, exit_code));
-        EXPECT_EQ(0u, exit_code);
+        EXPECT_EQ(0u, second.exit_code(2000));
         EXPECT_EQ(1u, visible_windows("DIZURO").size());
         ResumeThread(frozen.get());
     }
@@ -278,8 +275,7 @@ TEST(Program, WindowLogStatusLineAndClosing) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         EXPECT_EQ("Are you sure you want to quit?|Quit", gui.answer_box(answer));
     }
-    ASSERT_TRUE(gui.wait_for_exit(500, exit_code));
-    EXPECT_EQ(0u, exit_code);
+    ASSERT_EQ(0u, gui.exit_code(500));
     EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), ServiceControl("ryx").query_state());
 }
 
@@ -298,9 +294,7 @@ TEST(Program, ASecondStartDuringASlowStartUpBringsTheFirstForward) {
     Sleep(200); // the first is reading the file
     const ProgramDriver second(ryxgui_command());
     const HWND window = first.wait_for_window("DIZURO", nullptr, 20000);
-    DWORD exit_code = 99;
-    EXPECT_TRUE(second.wait_for_exit(10000, exit_code));
-    EXPECT_EQ(0u, exit_code);
+    EXPECT_EQ(0u, second.exit_code(10000));
     EXPECT_TRUE(wait_until([window] { return GetForegroundWindow() == window; }));
     EXPECT_EQ(1u, visible_windows("DIZURO").size());
 }

@@ -41,10 +41,13 @@ public:
     // Such a box's text and caption ("text|caption"), once it has been answered with this
     // button and has gone; empty when none came.
     std::string answer_box(int button_id, DWORD timeout_ms = 10000) const;
-    // The program's own process, for what only it can be asked.
-    HANDLE process() const { return process_; }
     // True with the exit code once the program has ended within the deadline.
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
+    // The exit code once the program has ended within the deadline; STILL_ACTIVE until then.
+    DWORD exit_code(DWORD timeout_ms) const {
+        DWORD code = STILL_ACTIVE;
+        return wait_for_exit(timeout_ms, code) ? code : STILL_ACTIVE;
+    }
     DWORD process_id() const { return process_id_; }
 
     // ryxgui.exe's installation and windows, once the Logging page has been made, which the

@@ -100,12 +100,9 @@ TEST(NotificationArea, FromALogonStartBeforeTheShellToQuit) {
 
     // A second such start changes nothing, a plain start brings the window out; a click on the
     // icon shows it too, once it has gone into the notification area as the user asked.
-    DWORD exit_code = 99;
-    EXPECT_TRUE(ProgramDriver(ryxgui_command() + " --tray").wait_for_exit(5000, exit_code));
-    EXPECT_EQ(0u, exit_code);
+    EXPECT_EQ(0u, ProgramDriver(ryxgui_command() + " --tray").exit_code(5000));
     EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_TRUE(ProgramDriver(ryxgui_command()).wait_for_exit(5000, exit_code));
-    EXPECT_EQ(0u, exit_code);
+    EXPECT_EQ(0u, ProgramDriver(ryxgui_command()).exit_code(5000));
     const auto in_front = [window] {
         return IsWindowVisible(window) && !IsIconic(window) && GetForegroundWindow() == window;
     };
@@ -176,6 +173,6 @@ TEST(NotificationArea, FromALogonStartBeforeTheShellToQuit) {
     EXPECT_EQ("Are you sure you want to quit?|Quit", gui.answer_box(IDNO));
     choose_from_tray_menu('Q');
     EXPECT_EQ("Are you sure you want to quit?|Quit", gui.answer_box(IDYES));
-    ASSERT_TRUE(gui.wait_for_exit(2000, exit_code));
+    ASSERT_EQ(0u, gui.exit_code(2000));
     EXPECT_TRUE(wait_until([] { return tray_icons().empty(); }));
 }
