@@ -89,14 +89,6 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     // The Config tab in front, the Logging page hidden and disabled.
     EXPECT_FALSE(IsWindowVisible(gui.logging_page()) || IsWindowEnabled(gui.logging_page()));
 
-    // A second start shows nothing of its own: it brings this one back to the front and ends
-    // with 0 within a second.
-    ShowWindow(window, SW_MINIMIZE);
-    ASSERT_TRUE(wait_until([window] { return IsIconic(window) != FALSE; }));
-    EXPECT_EQ(0u, ProgramDriver(ryxgui_command()).exit_code(1000));
-    EXPECT_TRUE(
-        wait_until([window] { return !IsIconic(window) && GetForegroundWindow() == window; }));
-
     // The log appears whole while the program waits for it: caught up at once, its stop line
     // with no warning (a box too many would still be up when no box is looked for below).
     // Cleared, then lines written now: each stop line warns, one box after the other, with the
@@ -234,15 +226,13 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     EXPECT_GT(15000u, GetTickCount64() - started);
     DeleteFileA(gui.file("hang-start").c_str());
 
-    // Started and stopped through every state the stand-in service reports.
+    // Started and stopped.
     ASSERT_EQ(halted, shows(halted));
     PostMessageA(start, BM_CLICK, 0, 0);
-    EXPECT_EQ("SERVICE STARTING||Stop", shows("SERVICE STARTING||Stop"));
     EXPECT_EQ(running, shows(running));
     write_bytes(gui.file("slow-stop"), "");
     EXPECT_GT(50u, answers_while(stop_button));
     DeleteFileA(gui.file("slow-stop").c_str()); // the stop goes on now
-    EXPECT_EQ("SERVICE IS BEING STOPED||", shows("SERVICE IS BEING STOPED||"));
     EXPECT_EQ(halted, shows(halted));
 
     // Removed while the program polls, then installed again: followed both ways, and no
