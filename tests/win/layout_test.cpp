@@ -96,25 +96,18 @@ bool wait_dispatching(const std::function<bool()>& condition) {
 int text_pixels(HWND control) {
     RECT area = {};
     GetWindowRect(control, &area);
-    const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap =
-        CreateCompatibleBitmap(screen, area.right - area.left, area.bottom - area.top);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left,
-           area.top, SRCCOPY);
-    const auto lightness = [memory](int x, int y) {
-        const COLORREF pixel = GetPixel(memory, x, y);
+    const HDC screen = GetDC(nullptr);
+    const auto lightness = [screen](LONG x, LONG y) {
+        const COLORREF pixel = GetPixel(screen, x, y);
         return (299 * GetRValue(pixel) + 587 * GetGValue(pixel) + 114 * GetBValue(pixel)) / 1000;
     };
-    const int background = lightness(0, 0);
+    const int background = lightness(area.left, area.top);
     int found = 0;
-    for (int at = 0; at < (area.right - area.left) * (area.bottom - area.top); ++at) {
-        const int x = at % (area.right - area.left), y = at / (area.right - area.left);
-        found += std::abs(lightness(x, y) - background) >= readable_difference;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        for (LONG x = area.left; x < area.right; ++x) {
+            found += std::abs(lightness(x, y) - background) >= readable_difference;
+        }
     }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return found;
 }
