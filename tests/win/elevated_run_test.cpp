@@ -17,7 +17,7 @@ const HANDLE run = reinterpret_cast<HANDLE>(0x4321);
 struct FakeShell {
     DWORD launch_error = 0, wait_error = 0, exit_code = 0; // 0: the launch and the wait succeed
     SHELLEXECUTEINFOA asked = {};
-    std::string verb, file, parameters; // what asked points to, kept
+    std::string verb = {}, file = {}, parameters = {}; // what asked points to, kept
     bool waited = false;
     int open = 0; // processes handed over and not closed
 } fake;
@@ -76,18 +76,14 @@ TEST(ElevatedRun, LaunchesItselfWithTheConsentPromptAndWaitsForTheExitCode) {
     const HWND owner = GetDesktopWindow();
     for (const auto& row : cases) {
         SCOPED_TRACE(row.decision);
-        fake = FakeShell{};
-        fake.launch_error = row.launch_error;
-        fake.wait_error = row.wait_error;
-        fake.exit_code = row.exit_code;
+        fake = FakeShell{row.launch_error, row.wait_error, row.exit_code};
         EXPECT_EQ(row.result, run_elevated("--write-config \"C:\\a b\\c\"", owner, fake_calls));
         EXPECT_EQ(row.waited, fake.waited);
         EXPECT_EQ(0, fake.open);
         // This very program, elevated, in front of the window, waited for, never the shell's
         // own error box.
-        EXPECT_EQ("runas", fake.verb);
-        EXPECT_EQ(std::string(own), fake.file);
-        EXPECT_EQ("--write-config \"C:\\a b\\c\"", fake.parameters);
+        EXPECT_EQ("runas|" + std::string(own) + "|--write-config \"C:\\a b\\c\"",
+                  fake.verb + "|" + fake.file + "|" + fake.parameters);
         EXPECT_EQ(owner, fake.asked.hwnd);
         EXPECT_EQ(
             static_cast<ULONG>(SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI),
