@@ -50,8 +50,12 @@ void LogList::scroll_to(int top) {
 }
 
 void LogList::drop_oldest(std::size_t count) {
+    // Every row selected (Ctrl+A) stays so in one message: a row at a time, a full list's
+    // selection would hold the window for each row the log brings.
+    const int shown = ListView_GetItemCount(list_); // the new rows are not in it yet
+    const bool all = shown > 0 && ListView_GetSelectedCount(list_) == static_cast<UINT>(shown);
     std::vector<int> selected;
-    for (int index = ListView_GetNextItem(list_, -1, LVNI_SELECTED); index >= 0;
+    for (int index = all ? -1 : ListView_GetNextItem(list_, -1, LVNI_SELECTED); index >= 0;
          index = ListView_GetNextItem(list_, index, LVNI_SELECTED)) {
         if (index >= static_cast<int>(count)) {
             selected.push_back(index - static_cast<int>(count));
@@ -61,6 +65,12 @@ void LogList::drop_oldest(std::size_t count) {
     ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     rows_.erase(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(count));
     SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    if (all) {
+        ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
+        for (int index = shown - static_cast<int>(count); index < row_count(); ++index) {
+            ListView_SetItemState(list_, index, 0, LVIS_SELECTED); // only the rows there were
+        }
+    }
     for (const int index : selected) {
         ListView_SetItemState(list_, index, LVIS_SELECTED, LVIS_SELECTED);
     }

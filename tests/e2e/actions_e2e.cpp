@@ -21,32 +21,21 @@ namespace {
 // only, is a failure too.
 DWORD run_ryxgui(const std::string& arguments) {
     const ProgramDriver program(ryxgui_command() + " " + arguments);
-    DWORD exit_code = STILL_ACTIVE;
     bool window_shown = false;
     EXPECT_TRUE(wait_until(
         [&] {
             window_shown =
                 window_shown || !visible_windows(nullptr, nullptr, program.process_id()).empty();
-            return program.wait_for_exit(0, exit_code);
+            return program.exit_code(0) != STILL_ACTIVE;
         },
         60000, 5))
         << arguments;
     EXPECT_FALSE(window_shown) << arguments;
-    return exit_code;
+    return program.exit_code(0);
 }
 
 DWORD service_state() {
     return ServiceControl("ryx").query_state();
-}
-
-// The file as Apply writes the record at this moment, in the platform's line ends.
-std::string applied_text(const char* install_dir, const ConfigRecord& record,
-                         const ClockTime& stamp) {
-    std::string text;
-    for (const char c : config_file_text(install_dir, record, stamp)) {
-        c == '\n' ? text += text_line_end : text += c;
-    }
-    return text;
 }
 
 } // namespace
@@ -81,8 +70,8 @@ TEST(ActionsE2E, StartStopAndWriteTheConfigurationWithoutAnyWindow) {
     const ClockTime before = ClockTime::now();
     EXPECT_EQ(0u, run_ryxgui("--write-config \"" + file + "\""));
     const std::string written = read_bytes(installed.config_file_path);
-    EXPECT_TRUE(written == applied_text(installed.install_dir, record, before) ||
-                written == applied_text(installed.install_dir, record, ClockTime::now()))
+    EXPECT_TRUE(written == config_file_bytes(installed.install_dir, record, before) ||
+                written == config_file_bytes(installed.install_dir, record, ClockTime::now()))
         << written;
 
     // One that Apply would refuse (no server) writes nothing; a missing one cannot be read; a

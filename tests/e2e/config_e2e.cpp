@@ -20,11 +20,11 @@ const std::vector<int> advanced_ids = {
     IDC_KEEPALIVE_INTERVAL, IDC_REQUEST_PREFIX, IDC_PREFIX_GROUP,   IDC_PREFIX_LENGTH,
     IDC_RTADV_INTERFACE,    IDC_DNS_SERVER};
 
-// A step: type text into a control, pick a list position (text), click it, click it and
-// expect a box with the text (answered then), expect what the window in front shows, open the
-// Advanced window and expect it, close that window by a control (0: its close box), switch to
+// A step, in the Advanced window while it shows, else on the page: type text into a control,
+// pick a list position (text), click it, click it and expect a box with the text (answered
+// then), expect what the window shows, close the Advanced window by its close box, switch to
 // the Logging tab and back, expect ryxc.conf to hold the text.
-enum class Do { type, pick, click, box, view, advanced, close, tab, file };
+enum class Do { type, pick, click, box, view, close, tab, file };
 struct Step {
     Do action;
     int id = 0;
@@ -52,11 +52,15 @@ std::string view(HWND window, const std::vector<int>& ids) {
 }
 
 void run(const ProgramDriver& gui, const std::vector<Step>& steps) {
-    static HWND advanced = nullptr; // made once, shown again each time
     const HWND page = gui.config_page();
     for (const Step& step : steps) {
         SCOPED_TRACE(&step - steps.data());
-        const HWND window = IsWindowVisible(advanced) ? advanced : page;
+        // The Advanced window is owned by the main window, which is disabled while it shows.
+        const HWND advanced = FindWindowA("AdvancedDialog", nullptr);
+        const bool on_advanced = IsWindowVisible(advanced) != FALSE;
+        EXPECT_EQ(on_advanced, GetWindow(advanced, GW_OWNER) == gui.main_window() &&
+                                   !IsWindowEnabled(gui.main_window()));
+        const HWND window = on_advanced ? advanced : page;
         const HWND c = control(window, step.id);
         if (step.action == Do::type) {
             SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.text.c_str()));
@@ -68,19 +72,13 @@ void run(const ProgramDriver& gui, const std::vector<Step>& steps) {
             PostMessageA(c, BM_CLICK, 0, 0);
             EXPECT_EQ(step.text, gui.answer_box(IDOK));
         } else if (step.action == Do::view) {
-            EXPECT_EQ(step.text, view(window, window == page ? page_ids : advanced_ids));
-        } else if (step.action == Do::advanced) {
-            // Owned by the main window, which is disabled while it shows.
-            SendMessageA(control(page, IDC_ADVANCED), BM_CLICK, 0, 0);
-            advanced = gui.wait_for_window("AdvancedDialog", nullptr, 10000);
-            EXPECT_EQ(gui.main_window(), GetWindow(advanced, GW_OWNER));
-            EXPECT_FALSE(IsWindowEnabled(gui.main_window()));
-            EXPECT_EQ(step.text, view(advanced, advanced_ids));
+            EXPECT_EQ(step.text, view(window, on_advanced ? advanced_ids : page_ids));
         } else if (step.action == Do::close) {
             // Hidden; the main window enabled again in time to take the activation back.
-            c != nullptr ? SendMessageA(c, BM_CLICK, 0, 0) : PostMessageA(advanced, WM_CLOSE, 0, 0);
-            EXPECT_TRUE(wait_until([] { return !IsWindowVisible(advanced); }));
-            EXPECT_TRUE(wait_until([&gui] { return GetForegroundWindow() == gui.main_window(); }));
+            PostMessageA(advanced, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(wait_until([&] {
+                return !IsWindowVisible(advanced) && GetForegroundWindow() == gui.main_window();
+            }));
         } else if (step.action == Do::tab) { // the arrow keys: the notifications of a click
             for (const HWND next : {gui.logging_page(), page}) {
                 PostMessageA(gui.tabs(), WM_KEYDOWN, next == page ? VK_LEFT : VK_RIGHT, 0);
@@ -106,14 +104,15 @@ TEST(ConfigE2E, EditApplyCancelDefaultAndAdvanced) {
                  {Do::view, 0, "first.example|[ ]|bob|pw"},
                  // The check boxes switch what hangs on them; Ok stores every control, disabled
                  // ones too, the address under the mode now chosen.
-                 {Do::advanced, 0, "PLAIN|V4V6|2001:db8::1|[x]|0|[ ]|&Prefix-|48-|4-|-"},
+                 {Do::click, IDC_ADVANCED},
+                 {Do::view, 0, "PLAIN|V4V6|2001:db8::1|[x]|0|[ ]|&Prefix-|48-|4-|-"},
                  {Do::pick, IDC_TUNNEL_MODE, "1"},
                  {Do::click, IDC_KEEPALIVE},
                  {Do::click, IDC_REQUEST_PREFIX},
                  {Do::type, IDC_KEEPALIVE_INTERVAL, "30"},
                  {Do::type, IDC_DNS_SERVER, "dns.example"},
                  {Do::view, 0, "PLAIN|V6V4|2001:db8::1|[ ]|30-|[x]|&Prefix|48|4|dns.example"},
-                 {Do::close, IDC_ADV_OK},
+                 {Do::click, IDC_ADV_OK},
                  // A value that a rule refuses: told, nothing written.
                  {Do::type, IDC_SERVER, ""},
                  {Do::box, IDC_APPLY, "Error: The RYX server field is mandatory.\n|Error"},
@@ -127,24 +126,20 @@ TEST(ConfigE2E, EditApplyCancelDefaultAndAdvanced) {
                  {Do::view, 0, "second.example|[x]|bob2-|pw-"},
              });
 
-    // Apply writes the core's own text of the record that the page and the Advanced window
-    // show (Anonymous as a record starts), dated by the clock meanwhile.
+    // Apply writes the record that the page and the Advanced window show (Anonymous as a record
+    // starts), dated by the clock meanwhile; the writer's own test has its layout.
     const std::string shown_keys =
         "server=second.example\ntunnel_mode=v6v4\nclient_v4=2001:db8::1\nclient_v6=2001:db8::1\n"
         "keepalive=no\nkeepalive_interval=30\nhost_type=router\ndns_server=dns.example\n";
     ConfigRecord shown;
     ASSERT_TRUE(read_config_text(shown_keys.c_str(), shown_keys.size(), shown));
-    const auto file_at = [&](const ClockTime& stamp) {
-        std::string text; // in the platform's line ends
-        for (const char c : config_file_text(gui.install_dir().c_str(), shown, stamp)) {
-            c == '\n' ? text += text_line_end : text += c;
-        }
-        return text;
-    };
     const ClockTime before = ClockTime::now();
     SendMessageA(control(gui.config_page(), IDC_APPLY), BM_CLICK, 0, 0);
     const std::string written = read_bytes(gui.file("ryxc.conf"));
-    EXPECT_TRUE(written == file_at(before) || written == file_at(ClockTime::now())) << written;
+    const char* const dir = gui.install_dir().c_str();
+    EXPECT_TRUE(written == config_file_bytes(dir, shown, before) ||
+                written == config_file_bytes(dir, shown, ClockTime::now()))
+        << written;
 
     run(gui, {
                  // Cancel brings back the file as read back, which kept the credentials.
@@ -155,8 +150,9 @@ TEST(ConfigE2E, EditApplyCancelDefaultAndAdvanced) {
                  // nothing.
                  {Do::click, IDC_DEFAULT},
                  {Do::view, 0, "default.example|[x]|-|-"},
-                 {Do::advanced, 0, "ANY|V6ANYV4|auto|[x]|0|[ ]|&Prefix-|56-|4-|-"},
-                 {Do::close, 0},
+                 {Do::click, IDC_ADVANCED},
+                 {Do::view, 0, "ANY|V6ANYV4|auto|[x]|0|[ ]|&Prefix-|56-|4-|-"},
+                 {Do::close},
                  {Do::file, 0, written},
              });
 }

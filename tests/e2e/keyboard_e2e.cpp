@@ -129,8 +129,7 @@ TEST(Keyboard, ClosingWithUnappliedChangesOffersToApplyThem) {
             PostMessageA(gui.main_window(), WM_CLOSE, 0, 0);
             EXPECT_EQ("Apply your changes before quitting?|RYX Client GUI", gui.answer_box(button));
         }
-        DWORD exit_code = 99;
-        EXPECT_TRUE(gui.wait_for_exit(5000, exit_code));
+        EXPECT_EQ(0u, gui.exit_code(5000));
         EXPECT_EQ(answer == IDYES, read_bytes(gui.file("ryxc.conf")) != credentials);
     }
 }

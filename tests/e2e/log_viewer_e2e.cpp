@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "e2e/program_driver.h"
 #include "res/resource.h"
@@ -98,10 +99,11 @@ TEST(LogViewer, FollowsOnlyAtTheEndFindsARowAndSavesAWholeCopy) {
     const HWND name = GetDlgItem(dialog, 0x47C) != nullptr ? GetDlgItem(dialog, 0x47C)
                                                            : GetDlgItem(dialog, 0x480);
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()));
-    AnswerWatch watch(window);
-    ASSERT_TRUE(press_button(dialog, IDOK));
-    EXPECT_TRUE(wait_until(
-        [&] { return window_text(GetDlgItem(page, IDC_LOG_NOTE)) == "Log saved."; }, 60000));
-    EXPECT_GT(50u, watch.worst_ms());
+    const std::vector<ULONGLONG> slowest = slowest_answers({window}, [&] {
+        ASSERT_TRUE(press_button(dialog, IDOK));
+        EXPECT_TRUE(wait_until(
+            [&] { return window_text(GetDlgItem(page, IDC_LOG_NOTE)) == "Log saved."; }, 60000));
+    });
+    EXPECT_GT(50u, slowest[0]);
     EXPECT_TRUE(read_bytes(copy) == read_bytes(gui.file("ryxc.log")));
 }

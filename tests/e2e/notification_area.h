@@ -13,8 +13,6 @@
 
 // The icons' windows, in the order the tray shows them.
 std::vector<HWND> tray_icons();
-// An icon's tip; empty when it has none.
-std::string tray_tip(HWND icon);
 // The tip of the one icon there is; empty when there is none.
 std::string only_tray_tip();
 // The text of the notification shown now; empty when none is.

@@ -1,23 +1,31 @@
 #include "e2e/program_driver.h"
 
+#include <algorithm>
+#include <atomic>
 #include <commctrl.h>
 #include <cstring>
+#include <thread>
 
+#include "base/owned_handle.h"
 #include "res/resource.h"
 
-ProgramDriver::ProgramDriver(const Installation& installation)
+ProgramDriver::ProgramDriver(const Installation& installation, const std::string& arguments)
     : registry_(std::make_unique<RegistryFixture>()), directory_(std::make_unique<TempDir>()) {
     write_bytes(file("ryxc.conf"), installation.config);
     write_bytes(file("ryxc.conf.default"), installation.default_config);
     RegistryFixture::set_install_dir(install_dir());
-    start(ryxgui_command());
-    // A fresh prefix's first program starts slowly; the Logging page comes once the window is
-    // painted, and a page's controls come after the page, which is then put behind its tab
-    // (disabled) once made whole.
-    main_ = wait_for_window("DIZURO", nullptr, 20000);
-    tabs_ = FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr);
+    start(ryxgui_command() + arguments);
+    // A fresh prefix's first program starts slowly; a page's controls come after the page,
+    // which is then put behind its tab (disabled) once made whole.
     wait_until(
         [this] {
+            main_ = FindWindowA("DIZURO", nullptr);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(main_, &owner);
+            tabs_ = owner == process_id_ ? FindWindowExA(main_, nullptr, WC_TABCONTROLA, nullptr)
+                                         : nullptr;
+            // No page is a top-level window: none is found without the tab control.
+            config_ = logging_ = nullptr;
             for (HWND page = FindWindowExA(tabs_, nullptr, "TabDialog", nullptr); page != nullptr;
                  page = FindWindowExA(tabs_, page, "TabDialog", nullptr)) {
                 (GetDlgItem(page, IDC_SERVER) != nullptr ? config_ : logging_) = page;
@@ -126,11 +134,42 @@ HWND focus_of(HWND window) {
     return info.hwndFocus;
 }
 
+std::string user_registry_text(const char* key, const char* name) {
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) ==
+                   ERROR_SUCCESS
+               ? data
+               : "none";
+}
+
 std::string system_text(DWORD error) {
     char reason[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                    reason, sizeof reason, nullptr);
     return std::string(reason, std::strcspn(reason, "\r\n"));
+}
+
+std::vector<ULONGLONG> slowest_answers(const std::vector<HWND>& windows,
+                                       const std::function<void()>& during) {
+    std::atomic<bool> done{false};
+    std::vector<ULONGLONG> slowest(windows.size(), 0);
+    std::vector<std::thread> askers;
+    for (std::size_t at = 0; at < windows.size(); ++at) {
+        askers.emplace_back([&, at] {
+            for (DWORD_PTR ignored = 0; !done; Sleep(20)) {
+                const ULONGLONG asked = GetTickCount64();
+                SendMessageTimeoutA(windows[at], WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+                slowest[at] = std::max(slowest[at], GetTickCount64() - asked);
+            }
+        });
+    }
+    during();
+    done = true;
+    for (std::thread& asker : askers) {
+        asker.join();
+    }
+    return slowest;
 }
 
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD poll_ms) {
@@ -140,4 +179,36 @@ bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms, DWORD 
         }
     }
     return true;
+}
+
+std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
+                          DWORD timeout_ms) {
+    std::string text;
+    wait_until([&] { return (text = read()) == wanted; }, timeout_ms);
+    return text;
+}
+
+std::string tool_text(HWND tooltip, HWND tool_window, UINT_PTR tool_id) {
+    constexpr std::size_t capacity = 1024;
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(tooltip, &process_id);
+    const OwnedHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id),
+        CloseHandle);
+    auto* const remote =
+        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(TOOLINFOA) + capacity,
+                                          MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE; // the size the program registers its tool with
+    tool.hwnd = tool_window;
+    tool.uId = tool_id;
+    tool.lpszText = remote + sizeof tool;
+    char text[capacity + 1] = {};
+    if (remote != nullptr &&
+        WriteProcessMemory(process.get(), remote, &tool, sizeof tool, nullptr)) {
+        SendMessageA(tooltip, TTM_GETTEXTA, capacity, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process.get(), tool.lpszText, text, capacity, nullptr);
+    }
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return text;
 }

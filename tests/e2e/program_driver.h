@@ -5,13 +5,10 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <atomic>
 #include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/temp_dir.h"
@@ -28,8 +25,9 @@ public:
 
     // Runs the program with the given command line (the program's path first).
     explicit ProgramDriver(const std::string& command_line) { start(command_line); }
-    // Runs ryxgui.exe on a fresh installation, and finds its main window and both pages.
-    explicit ProgramDriver(const Installation& installation);
+    // Runs ryxgui.exe on a fresh installation, with these arguments after its path, and finds
+    // its main window and both pages.
+    explicit ProgramDriver(const Installation& installation, const std::string& arguments = "");
     ~ProgramDriver(); // ends the program if it still runs, then removes its installation
     ProgramDriver(const ProgramDriver&) = delete;
     ProgramDriver& operator=(const ProgramDriver&) = delete;
@@ -43,15 +41,18 @@ public:
     // Such a box's text and caption ("text|caption"), once it has been answered with this
     // button and has gone; empty when none came.
     std::string answer_box(int button_id, DWORD timeout_ms = 10000) const;
-    // The program's own process, for what only it can be asked.
-    HANDLE process() const { return process_; }
     // True with the exit code once the program has ended within the deadline.
     bool wait_for_exit(DWORD timeout_ms, DWORD& exit_code) const;
+    // The exit code once the program has ended within the deadline; STILL_ACTIVE until then.
+    DWORD exit_code(DWORD timeout_ms) const {
+        DWORD code = STILL_ACTIVE;
+        return wait_for_exit(timeout_ms, code) ? code : STILL_ACTIVE;
+    }
     DWORD process_id() const { return process_id_; }
 
-    // ryxgui.exe's installation and windows, once its Config page shows and the Logging page
-    // has been made.
-    bool ready() const { return logging_ != nullptr && IsWindowVisible(config_); }
+    // ryxgui.exe's installation and windows, once the Logging page has been made, which the
+    // program does once its window is painted, or at once when it starts hidden.
+    bool ready() const { return logging_ != nullptr; }
     const std::string& install_dir() const { return directory_->path(); }
     std::string file(const char* name) const { return directory_->file(name); }
     HWND main_window() const { return main_; }
@@ -85,41 +86,24 @@ void press(std::initializer_list<BYTE> keys);
 // The control of the window's thread that has the keyboard's focus.
 HWND focus_of(HWND window);
 
+// A text value under HKEY_CURRENT_USER; "none" when there is none.
+std::string user_registry_text(const char* key, const char* name);
+
 // The system's words for an error, as a box shows them.
 std::string system_text(DWORD error);
 
-// How long the window takes to answer, asked every 20 ms by a thread of the test's own for as
-// long as this lives.
-class AnswerWatch {
-public:
-    explicit AnswerWatch(HWND window)
-        : asker_([this, window] {
-              while (!stop_) {
-                  const ULONGLONG asked = GetTickCount64();
-                  DWORD_PTR ignored = 0;
-                  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
-                  worst_ms_ = std::max<ULONGLONG>(worst_ms_, GetTickCount64() - asked);
-                  Sleep(20);
-              }
-          }) {}
-    ~AnswerWatch() { worst_ms(); }
-    AnswerWatch(const AnswerWatch&) = delete;
-    AnswerWatch& operator=(const AnswerWatch&) = delete;
-    // The slowest answer so far; the asking ends.
-    ULONGLONG worst_ms() {
-        stop_ = true;
-        if (asker_.joinable()) {
-            asker_.join();
-        }
-        return worst_ms_;
-    }
-
-private:
-    std::atomic<bool> stop_{false};
-    std::atomic<ULONGLONG> worst_ms_{0};
-    std::thread asker_;
-};
+// The slowest answer of each window, asked every 20 ms by threads of the test's own while
+// `during` runs.
+std::vector<ULONGLONG> slowest_answers(const std::vector<HWND>& windows,
+                                       const std::function<void()>& during);
 
 // Polls the condition until it holds or the deadline passes.
 bool wait_until(const std::function<bool()>& condition, DWORD timeout_ms = 10000,
                 DWORD poll_ms = 20);
+// Polls the text until it reads as wanted or the deadline passes; the last text read.
+std::string wait_for_text(const std::function<std::string()>& read, const std::string& wanted,
+                          DWORD timeout_ms = 10000);
+
+// A tool's text read from a tooltip of another process, through memory placed there: the
+// tool's record and, right after it, its text's buffer, which comes zeroed.
+std::string tool_text(HWND tooltip, HWND tool_window, UINT_PTR tool_id = 0);

@@ -1,40 +1,31 @@
 #include "support/record_changes.h"
 
-#include <sstream>
-
 #include "config/config_record.h"
 
-namespace {
-const char* shown(const char* text) {
-    return text != nullptr ? text : "(null)";
-}
-} // namespace
-
 std::string changes(const ConfigRecord& record) {
-    // Written out here, not taken from a default record: they are what a default record must be.
-    std::istringstream defaults(
-        "server=(null)\nuserid=(null)\npasswd=(null)\ndns_server=(null)\nclient_v4=auto\n"
-        "client_v6=auto\nkeepalive_interval=0\ntunnel_mode=0\nauth_method=0\nprefixlen=48\n"
-        "if_prefix=4\nrouter=0\nanonymous=1\nkeepalive=1\n");
-    std::ostringstream values;
-    values << "server=" << shown(record.get_server()) << "\nuserid=" << shown(record.get_userid())
-           << "\npasswd=" << shown(record.get_passwd())
-           << "\ndns_server=" << shown(record.get_dns_server())
-           << "\nclient_v4=" << shown(record.get_client_v4())
-           << "\nclient_v6=" << shown(record.get_client_v6())
-           << "\nkeepalive_interval=" << record.get_keepalive_interval()
-           << "\ntunnel_mode=" << record.get_tunnel_mode()
-           << "\nauth_method=" << record.get_auth_method()
-           << "\nprefixlen=" << record.get_prefixlen() << "\nif_prefix=" << record.get_if_prefix()
-           << "\nrouter=" << record.get_router() << "\nanonymous=" << record.get_anonymous()
-           << "\nkeepalive=" << record.get_keepalive() << "\n";
-    std::istringstream lines(values.str());
     std::string changed;
-    for (std::string line, default_line;
-         std::getline(lines, line) && std::getline(defaults, default_line);) {
-        if (line != default_line) {
-            changed += line + "\n";
+    // The defaults written out here, not taken from a default record: they are what a default
+    // record must be.
+    const auto field = [&changed](const char* name, const std::string& value,
+                                  const char* default_value) {
+        if (value != default_value) {
+            changed += std::string(name) + "=" + value + "\n";
         }
-    }
+    };
+    const auto text = [](const char* value) { return value != nullptr ? value : "(null)"; };
+    field("server", text(record.get_server()), "(null)");
+    field("userid", text(record.get_userid()), "(null)");
+    field("passwd", text(record.get_passwd()), "(null)");
+    field("dns_server", text(record.get_dns_server()), "(null)");
+    field("client_v4", text(record.get_client_v4()), "auto");
+    field("client_v6", text(record.get_client_v6()), "auto");
+    field("keepalive_interval", std::to_string(record.get_keepalive_interval()), "0");
+    field("tunnel_mode", std::to_string(record.get_tunnel_mode()), "0");
+    field("auth_method", std::to_string(record.get_auth_method()), "0");
+    field("prefixlen", std::to_string(record.get_prefixlen()), "48");
+    field("if_prefix", std::to_string(record.get_if_prefix()), "4");
+    field("router", std::to_string(record.get_router()), "0");
+    field("anonymous", std::to_string(record.get_anonymous()), "1");
+    field("keepalive", std::to_string(record.get_keepalive()), "1");
     return changed;
 }

@@ -8,17 +8,8 @@
 namespace {
 
 // The manager's numbers; `own` is the user pressing Start or Stop in the program.
-enum : unsigned long {
-    none_known = 0,
-    stopped = 1,
-    start_pending = 2,
-    stop_pending = 3,
-    running = 4,
-    continue_pending = 5,
-    pause_pending = 6,
-    paused = 7,
-    own = 100,
-};
+enum : unsigned long { none_known, stopped, start_pending, stop_pending, running };
+enum : unsigned long { continue_pending = 5, pause_pending, paused, own = 100 };
 
 struct Step {
     unsigned long state;
@@ -26,14 +17,11 @@ struct Step {
     bool wanted = true;
 };
 
-// One character per step: '.' nothing, 'R' "is running", 'S' "has stopped".
-char told(Notice notice) {
-    return notice == Notice::running ? 'R' : notice == Notice::stopped ? 'S' : '.';
-}
-
 } // namespace
 
+// One character per step: '.' nothing, 'R' "is running", 'S' "has stopped".
 TEST(NotificationRule, TellsChangesTheUserDidNotMakeHereAtMostOncePerQuietTime) {
+    // clang-format off
     const struct {
         const char* name;
         std::vector<Step> steps;
@@ -41,64 +29,42 @@ TEST(NotificationRule, TellsChangesTheUserDidNotMakeHereAtMostOncePerQuietTime) 
     } cases[] = {
         {"the first state known is no change", {{running, 0}, {running, 500}}, ".."},
         {"the monitor's opening none-known is no state: running at start-up is no change",
-         {{none_known, 0}, {running, 50}, {stop_pending, 500}, {stopped, 1000}},
-         "...S"},
+         {{none_known, 0}, {running, 50}, {stop_pending, 500}, {stopped, 1000}}, "...S"},
         {"stopped by another tool", {{running, 0}, {stop_pending, 500}, {stopped, 1000}}, "..S"},
         {"the service removed while running", {{running, 0}, {none_known, 500}}, ".S"},
         {"not installed, then installed: still not running",
-         {{none_known, 0}, {none_known, 1000}, {stopped, 2000}, {none_known, 3000}},
-         "...."},
+         {{none_known, 0}, {none_known, 1000}, {stopped, 2000}, {none_known, 3000}}, "...."},
         {"pausing and going on is no change",
-         {{running, 0},
-          {pause_pending, 500},
-          {paused, 1000},
-          {continue_pending, 1500},
-          {running, 2000}},
+         {{running, 0}, {pause_pending, 500}, {paused, 1000}, {continue_pending, 1500}, {running, 2000}},
          "....."},
         {"the user's own Start: its effect is no news",
-         {{stopped, 0}, {own, 100}, {stopped, 500}, {start_pending, 1000}, {running, 1500}},
-         "....."},
-        {"the user's own Stop",
-         {{running, 0}, {own, 100}, {stop_pending, 500}, {stopped, 1000}},
-         "...."},
+         {{stopped, 0}, {own, 100}, {stopped, 500}, {start_pending, 1000}, {running, 1500}}, "....."},
+        {"the user's own Stop", {{running, 0}, {own, 100}, {stop_pending, 500}, {stopped, 1000}}, "...."},
         {"the user's Start reached running, then the client quit: told",
-         {{stopped, 0}, {own, 100}, {running, 1000}, {stopped, 3000}},
-         "...S"},
+         {{stopped, 0}, {own, 100}, {running, 1000}, {stopped, 3000}}, "...S"},
         {"a refused Start lapses: a start by someone else later is told",
-         {{stopped, 0}, {own, 100}, {stopped, 500}, {stopped, 30099}, {running, 30100}},
-         "....R"},
+         {{stopped, 0}, {own, 100}, {stopped, 500}, {stopped, 30099}, {running, 30100}}, "....R"},
         {"a second change within the quiet time waits for its end",
-         {{running, 0}, {stopped, 1000}, {running, 2000}, {running, 10999}, {running, 11000}},
-         ".S..R"},
+         {{running, 0}, {stopped, 1000}, {running, 2000}, {running, 10999}, {running, 11000}}, ".S..R"},
         {"a change undone within the quiet time is never told",
-         {{running, 0}, {stopped, 1000}, {running, 2000}, {stopped, 3000}, {stopped, 11000}},
-         ".S..."},
+         {{running, 0}, {stopped, 1000}, {running, 2000}, {stopped, 3000}, {stopped, 11000}}, ".S..."},
         {"many changes a second: one notification, then the state it settled in",
-         {{running, 0},
-          {stopped, 250},
-          {running, 500},
-          {stopped, 750},
-          {running, 1000},
-          {running, 10249},
-          {running, 10250}},
-         ".S....R"},
+         {{running, 0}, {stopped, 250}, {running, 500}, {stopped, 750}, {running, 1000},
+          {running, 10249}, {running, 10250}}, ".S....R"},
         {"notifications off: nothing, and nothing stale once they are on again",
-         {{running, 0}, {stopped, 1000, false}, {stopped, 2000}, {running, 3000}},
-         "...R"},
+         {{running, 0}, {stopped, 1000, false}, {stopped, 2000}, {running, 3000}}, "...R"},
         {"the quiet time counts from the last notification, not from the last change",
-         {{stopped, 0}, {running, 20000}, {stopped, 29999}, {stopped, 30000}},
-         ".R.S"},
+         {{stopped, 0}, {running, 20000}, {stopped, 29999}, {stopped, 30000}}, ".R.S"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         NotificationRule rule;
         std::string actual;
         for (const Step& step : c.steps) {
-            if (step.state == own) {
-                rule.own_command(step.at_ms);
-                actual += '.';
-            } else {
-                actual += told(rule.report(step.state, step.at_ms, step.wanted));
-            }
+            const Notice notice = step.state == own
+                                      ? (rule.own_command(step.at_ms), Notice::none)
+                                      : rule.report(step.state, step.at_ms, step.wanted);
+            actual += notice == Notice::running ? 'R' : notice == Notice::stopped ? 'S' : '.';
         }
         EXPECT_EQ(c.expected, actual) << c.name;
     }

@@ -9,8 +9,7 @@ namespace {
 // The stand-in client beside this executable, run to its end with exit code 0.
 bool run_demo_client(const std::string& arguments) {
     const ProgramDriver client("\"" + executable_directory() + "\\ryxc-demo.exe\" " + arguments);
-    DWORD exit_code = 1;
-    return client.wait_for_exit(60000, exit_code) && exit_code == 0;
+    return client.exit_code(60000) == 0;
 }
 
 } // namespace

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "base/elevated_run.h"
-#include "base/message_box.h"
+#include "base/loaded_string.h"
+#include "e2e/program_driver.h"
 #include "res/resource.h"
 
 namespace {
@@ -16,7 +17,7 @@ const HANDLE run = reinterpret_cast<HANDLE>(0x4321);
 struct FakeShell {
     DWORD launch_error = 0, wait_error = 0, exit_code = 0; // 0: the launch and the wait succeed
     SHELLEXECUTEINFOA asked = {};
-    std::string verb, file, parameters; // what asked points to, kept
+    std::string verb = {}, file = {}, parameters = {}; // what asked points to, kept
     bool waited = false;
     int open = 0; // processes handed over and not closed
 } fake;
@@ -75,18 +76,14 @@ TEST(ElevatedRun, LaunchesItselfWithTheConsentPromptAndWaitsForTheExitCode) {
     const HWND owner = GetDesktopWindow();
     for (const auto& row : cases) {
         SCOPED_TRACE(row.decision);
-        fake = FakeShell{};
-        fake.launch_error = row.launch_error;
-        fake.wait_error = row.wait_error;
-        fake.exit_code = row.exit_code;
+        fake = FakeShell{row.launch_error, row.wait_error, row.exit_code};
         EXPECT_EQ(row.result, run_elevated("--write-config \"C:\\a b\\c\"", owner, fake_calls));
         EXPECT_EQ(row.waited, fake.waited);
         EXPECT_EQ(0, fake.open);
         // This very program, elevated, in front of the window, waited for, never the shell's
         // own error box.
-        EXPECT_EQ("runas", fake.verb);
-        EXPECT_EQ(std::string(own), fake.file);
-        EXPECT_EQ("--write-config \"C:\\a b\\c\"", fake.parameters);
+        EXPECT_EQ("runas|" + std::string(own) + "|--write-config \"C:\\a b\\c\"",
+                  fake.verb + "|" + fake.file + "|" + fake.parameters);
         EXPECT_EQ(owner, fake.asked.hwnd);
         EXPECT_EQ(
             static_cast<ULONG>(SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI),
@@ -94,25 +91,31 @@ TEST(ElevatedRun, LaunchesItselfWithTheConsentPromptAndWaitsForTheExitCode) {
     }
 }
 
-// The action's own failure, in the words compose_error_text gives it.
+// The action's failure, the system's words on the line below, and for refused rights what
+// would help; a declined prompt the user saw, and says nothing more.
 TEST(ElevatedRun, ABoxForEachFailureButNoneForSuccessOrADeclinedPrompt) {
     const struct {
         ProgramAction action;
         DWORD exit_code;
-        unsigned text_id; // 0: no box
+        unsigned text_id, help_id; // 0: no box, no help
     } cases[] = {
-        {ProgramAction::start, ERROR_SUCCESS, 0},
-        {ProgramAction::write_config, ERROR_CANCELLED, 0},
-        {ProgramAction::start, ERROR_SERVICE_ALREADY_RUNNING, IDS_ERR_START_FAILED},
-        {ProgramAction::stop, ERROR_ACCESS_DENIED, IDS_ERR_STOP_FAILED},
-        {ProgramAction::write_config, ERROR_INVALID_DATA, IDS_ERR_WRITE_FAILED},
+        {ProgramAction::start, ERROR_SUCCESS, 0, 0},
+        {ProgramAction::write_config, ERROR_CANCELLED, 0, 0},
+        {ProgramAction::start, ERROR_SERVICE_ALREADY_RUNNING, IDS_ERR_START_FAILED, 0},
+        {ProgramAction::stop, ERROR_ACCESS_DENIED, IDS_ERR_STOP_FAILED, IDS_ERR_NEEDS_ADMIN},
+        {ProgramAction::write_config, ERROR_INVALID_DATA, IDS_ERR_WRITE_FAILED, 0},
+        {ProgramAction::write_config, ERROR_ACCESS_DENIED, IDS_ERR_WRITE_FAILED,
+         IDS_ERR_WRITE_NEEDS_ADMIN},
     };
     for (const auto& c : cases) {
-        char text[1024], expected[1024] = {};
+        char text[1024];
         EXPECT_EQ(c.text_id != 0, elevated_failure_text(c.action, c.exit_code, text, sizeof text));
-        if (c.text_id != 0) {
-            compose_error_text(c.text_id, c.exit_code, expected, sizeof expected);
-        }
-        EXPECT_STREQ(expected, text) << c.exit_code;
+        const std::string help =
+            c.help_id != 0 ? "\n" + std::string(LoadedString(c.help_id).c_str()) : "";
+        EXPECT_EQ(c.text_id == 0
+                      ? ""
+                      : LoadedString(c.text_id).c_str() + ("\n" + system_text(c.exit_code)) + help,
+                  text)
+            << c.exit_code;
     }
 }

@@ -73,6 +73,12 @@ TEST(LogList, SelectedRowsStaySelectedWhenTheOldestGo) {
     }
     EXPECT_EQ((std::vector<std::string>{"line 500", "line 501", "line 1001"}), selected);
     EXPECT_EQ("line 501", cell(shown.list, ListView_GetNextItem(shown.list, -1, LVNI_FOCUSED)));
+    // Every row selected: the rows that stay stay selected, the new ones come unselected.
+    ListView_SetItemState(shown.list, -1, LVIS_SELECTED, LVIS_SELECTED);
+    shown.page->add_rows(rows_of(1102, 1111));
+    EXPECT_EQ(991u, ListView_GetSelectedCount(shown.list));
+    EXPECT_EQ("line 111", cell(shown.list, ListView_GetNextItem(shown.list, -1, LVNI_SELECTED)));
+    EXPECT_EQ(0, ListView_GetItemState(shown.list, 1000, LVIS_SELECTED));
 }
 
 TEST(LogList, TheKeyboardsMenuOpensUnderTheFocusedRowOnlyWhenItIsInView) {

@@ -3,15 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cstring>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "base/loaded_string.h"
-#include "base/message_box.h"
 #include "res/resource.h"
 
 namespace {
@@ -119,46 +116,6 @@ TEST(StringTables, OneAccessKeyPerControlAndMenuItemUniqueInItsWindowInEachLangu
         // Labels of nothing, tabs, list items, captions, tooltips, notifications: none.
         for (const auto& [id, text] : *table)
             EXPECT_TRUE(keyed.count(id) != 0 || access_keys(text).empty()) << language << " " << id;
-    }
-    // A menu item's shortcut, after its tab, is the same keys in both languages.
-    const auto shortcut = [](const std::wstring& text) {
-        return text.substr(std::min(text.find(L'\t'), text.size()));
-    };
-    for (const int id : {IDS_COPY, IDS_SELECT_ALL, IDS_FIND, IDS_SAVE_LOG_AS}) {
-        EXPECT_EQ(0u, shortcut(neutral.at(id)).find(L"\tCtrl+")) << id;
-        EXPECT_EQ(shortcut(neutral.at(id)), shortcut(french.at(id))) << id;
-    }
-}
-
-// The failure, the system's words on the line below, and for refused rights what would help
-// where the failure has something to say about it. In the interface's language.
-TEST(ErrorBoxes, TellTheReasonAndWhatWouldHelpWhereRightsAreMissing) {
-    const auto system_text = [](DWORD error) {
-        char text[512] = {};
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                       0, text, sizeof text, nullptr);
-        return std::string(text, std::strcspn(text, "\r\n"));
-    };
-    const struct {
-        unsigned text_id;
-        DWORD error;
-        unsigned help_id; // 0: none
-    } cases[] = {
-        {IDS_ERR_WRITE_FAILED, ERROR_ACCESS_DENIED, IDS_ERR_WRITE_NEEDS_ADMIN},
-        {IDS_ERR_STOP_FAILED, ERROR_ACCESS_DENIED, IDS_ERR_NEEDS_ADMIN},
-        {IDS_ERR_WRITE_FAILED, ERROR_DISK_FULL, 0},
-        {IDS_ERR_WINDOW_FAILED, ERROR_ACCESS_DENIED, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text_id);
-        char text[1024];
-        compose_error_text(c.text_id, c.error, text, sizeof text);
-        std::string expected =
-            std::string(LoadedString(c.text_id).c_str()) + "\n" + system_text(c.error);
-        if (c.help_id != 0) {
-            expected += std::string("\n") + LoadedString(c.help_id).c_str();
-        }
-        EXPECT_EQ(expected, text);
     }
 }
 

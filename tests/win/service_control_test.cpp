@@ -66,29 +66,21 @@ BOOL WINAPI close_handle(SC_HANDLE handle) {
 const ServiceManagerCalls fake_calls = {open_manager,  open_service,    query_status,
                                         start_service, control_service, close_handle};
 
-enum class Op { look_up, query, start, stop, start_needs_elevation, stop_needs_elevation };
-
-// What the operation gave: found (1/0), the state, the last error of a command, needs
-// elevation (1/0).
-DWORD run(ServiceControl& service, Op op) {
-    switch (op) {
-    case Op::look_up:
-        return service.is_available();
-    case Op::query:
-        return service.query_state();
-    case Op::start:
-    case Op::stop: {
-        const bool done = op == Op::start ? service.start() : service.stop();
-        EXPECT_EQ(done, service.last_error() == ERROR_SUCCESS);
-        return service.last_error();
-    }
-    case Op::start_needs_elevation:
-        return service.start_needs_elevation();
-    case Op::stop_needs_elevation:
-        return service.stop_needs_elevation();
-    }
-    return ~0u;
+// A command's error, 0 after success and only then (~0 otherwise).
+DWORD error_of(ServiceControl& service, bool (ServiceControl::*command)()) {
+    const bool done = (service.*command)();
+    return done == (service.last_error() == ERROR_SUCCESS) ? service.last_error() : ~0u;
 }
+
+// What an operation gave: found (1/0), the state, the last error of a command, needs
+// elevation (1/0).
+using Op = DWORD (*)(ServiceControl&);
+const Op look_up = [](ServiceControl& s) -> DWORD { return s.is_available(); };
+const Op query_state = [](ServiceControl& s) -> DWORD { return s.query_state(); };
+const Op start_it = [](ServiceControl& s) { return error_of(s, &ServiceControl::start); };
+const Op stop_it = [](ServiceControl& s) { return error_of(s, &ServiceControl::stop); };
+const Op start_needs = [](ServiceControl& s) -> DWORD { return s.start_needs_elevation(); };
+const Op stop_needs = [](ServiceControl& s) -> DWORD { return s.stop_needs_elevation(); };
 
 constexpr DWORD query = SERVICE_QUERY_STATUS, start = SERVICE_START | SERVICE_QUERY_STATUS,
                 stop = SERVICE_STOP | SERVICE_QUERY_STATUS;
@@ -107,25 +99,25 @@ TEST(ServiceControlSeam, EachAnswerOfTheManagerLeadsToItsDecision) {
         DWORD result;
         DWORD access; // what the operation asked of the service; 0: it was not opened
     } cases[] = {
-        {"found, with query rights only",         Op::look_up, 0,      0,       0,       1, query},
-        {"no connection: not found",              Op::look_up, denied, 0,      0,       0, 0},
-        {"the service missing",                   Op::look_up, 0,      missing, 0,       0, query},
-        {"the service refused",                   Op::look_up, 0,      denied,  0,       0, query},
-        {"another error leaves it found",         Op::look_up, 0,      timeout, 0,       1, query},
-        {"the state read",                        Op::query,   0,      0,       0,       SERVICE_RUNNING, query},
-        {"no state known",                        Op::query,   0,      0,       timeout, 0, query},
-        {"started",                               Op::start,   0,      0,       0,       0, start},
-        {"start refused, the reason kept",        Op::start,   0,      denied,  0,       denied, start},
-        {"start failed once opened",              Op::start,   0,      0,       running, running, start},
-        {"no connection: its reason",             Op::start,   denied, 0,       0,       denied, 0},
-        {"stopped",                               Op::stop,    0,      0,       0,       0, stop},
-        {"stop failed once opened",               Op::stop,    0,      0,       not_active, not_active, stop},
-        {"start refused: elevation needed",       Op::start_needs_elevation, 0, denied,  0, 1, start},
-        {"start allowed: none needed",            Op::start_needs_elevation, 0, 0,       0, 0, start},
-        {"service missing: no matter of rights",  Op::start_needs_elevation, 0, missing, 0, 0, start},
-        {"stop refused: elevation needed",        Op::stop_needs_elevation,  0, denied,  0, 1, stop},
-        {"another error: no matter of rights",    Op::stop_needs_elevation,  0, timeout, 0, 0, stop},
-        {"no connection for want of rights",      Op::stop_needs_elevation,  denied, 0,  0, 1, 0},
+        {"found, with query rights only",         look_up, 0,      0,       0,       1, query},
+        {"no connection: not found",              look_up, denied, 0,      0,       0, 0},
+        {"the service missing",                   look_up, 0,      missing, 0,       0, query},
+        {"the service refused",                   look_up, 0,      denied,  0,       0, query},
+        {"another error leaves it found",         look_up, 0,      timeout, 0,       1, query},
+        {"the state read",                        query_state,   0,      0,       0,       SERVICE_RUNNING, query},
+        {"no state known",                        query_state,   0,      0,       timeout, 0, query},
+        {"started",                               start_it,   0,      0,       0,       0, start},
+        {"start refused, the reason kept",        start_it,   0,      denied,  0,       denied, start},
+        {"start failed once opened",              start_it,   0,      0,       running, running, start},
+        {"no connection: its reason",             start_it,   denied, 0,       0,       denied, 0},
+        {"stopped",                               stop_it,    0,      0,       0,       0, stop},
+        {"stop failed once opened",               stop_it,    0,      0,       not_active, not_active, stop},
+        {"start refused: elevation needed",       start_needs, 0, denied,  0, 1, start},
+        {"start allowed: none needed",            start_needs, 0, 0,       0, 0, start},
+        {"service missing: no matter of rights",  start_needs, 0, missing, 0, 0, start},
+        {"stop refused: elevation needed",        stop_needs,  0, denied,  0, 1, stop},
+        {"another error: no matter of rights",    stop_needs,  0, timeout, 0, 0, stop},
+        {"no connection for want of rights",      stop_needs,  denied, 0,  0, 1, 0},
     };
     // clang-format on
     for (const auto& row : cases) {
@@ -133,7 +125,7 @@ TEST(ServiceControlSeam, EachAnswerOfTheManagerLeadsToItsDecision) {
         fake = FakeManager{row.manager_error, row.service_error, row.call_error, 0, 0, {}};
         {
             ServiceControl service("ryx", fake_calls);
-            EXPECT_EQ(row.result, run(service, row.op));
+            EXPECT_EQ(row.result, row.op(service));
             EXPECT_EQ(row.access, fake.service_access);
             EXPECT_EQ(static_cast<DWORD>(SC_MANAGER_CONNECT), fake.manager_access);
             // No operation keeps the service open; found again once the manager answers, and

@@ -81,9 +81,7 @@ TEST(Startup, WithoutInstallationShowsOnlyTheErrorBoxAndExitsWithOne) {
     ASSERT_NE(nullptr, gui.wait_for_box(20000));
     EXPECT_TRUE(visible_windows("DIZURO").empty());
     EXPECT_EQ("Error: No valid RYX Client installed.\n|Error", gui.answer_box(IDOK));
-    DWORD exit_code = 0;
-    ASSERT_TRUE(gui.wait_for_exit(500, exit_code)); // gone soon after OK
-    EXPECT_EQ(1u, exit_code);
+    EXPECT_EQ(1u, gui.exit_code(500)); // gone soon after OK
 }
 
 // Told in a box of its own, with the session's claim let go first: a start meanwhile runs as
