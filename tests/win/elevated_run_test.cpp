@@ -12,110 +12,81 @@
 
 namespace {
 
-const HANDLE run = reinterpret_cast<HANDLE>(0x4321);
-
-struct FakeShell {
-    DWORD launch_error = 0, wait_error = 0, exit_code = 0; // 0: the launch and the wait succeed
-    SHELLEXECUTEINFOA asked = {};
-    std::string verb = {}, file = {}, parameters = {}; // what asked points to, kept
-    bool waited = false;
-    int open = 0; // processes handed over and not closed
-} fake;
+DWORD launch_error = 0, exit_code = 0;
+std::string launched; // verb|file|parameters|owner|mask
 
 const ElevationCalls fake_calls = {
     [](SHELLEXECUTEINFOA* info) -> BOOL {
-        fake.asked = *info;
-        fake.verb = info->lpVerb;
-        fake.file = info->lpFile;
-        fake.parameters = info->lpParameters;
-        SetLastError(fake.launch_error);
-        if (fake.launch_error != 0) {
-            return FALSE;
-        }
-        info->hProcess = run;
-        ++fake.open;
-        return TRUE;
+        launched = std::string(info->lpVerb) + "|" + info->lpFile + "|" + info->lpParameters + "|" +
+                   std::to_string(info->hwnd == GetDesktopWindow()) + "|" +
+                   std::to_string(info->fMask);
+        info->hProcess = launch_error == 0 ? reinterpret_cast<HANDLE>(0x4321) : nullptr;
+        SetLastError(launch_error);
+        return launch_error == 0;
     },
-    [](HANDLE process, DWORD) -> DWORD {
-        EXPECT_EQ(run, process);
-        fake.waited = true;
-        SetLastError(fake.wait_error);
-        return fake.wait_error == 0 ? WAIT_OBJECT_0 : WAIT_FAILED;
-    },
+    [](HANDLE, DWORD) -> DWORD { return WAIT_OBJECT_0; },
     [](HANDLE, LPDWORD code) -> BOOL {
-        *code = fake.exit_code;
+        *code = exit_code;
         return TRUE;
     },
-    [](HANDLE process) -> BOOL {
-        EXPECT_EQ(run, process);
-        --fake.open;
-        SetLastError(ERROR_SUCCESS);
-        return TRUE;
-    },
+    [](HANDLE) -> BOOL { return TRUE; },
 };
+
+// The failure's line, the system's words below it, and the help line if any; "" for no box.
+std::string box(unsigned text_id, DWORD code, unsigned help_id = 0) {
+    return LoadedString(text_id).c_str() + ("\n" + system_text(code)) +
+           (help_id != 0 ? "\n" + std::string(LoadedString(help_id).c_str()) : "");
+}
+
+std::string failure_text(ProgramAction action, DWORD code) {
+    char text[1024] = "untouched";
+    const bool told = elevated_failure_text(action, code, text, sizeof text);
+    EXPECT_EQ(told, text[0] != '\0');
+    return text;
+}
 
 } // namespace
 
-TEST(ElevatedRun, LaunchesItselfWithTheConsentPromptAndWaitsForTheExitCode) {
+TEST(ElevatedRun, LaunchesItselfWithTheConsentPromptAndTellsTheOutcome) {
     // clang-format off
     const struct {
         const char* decision;
-        DWORD launch_error, wait_error, exit_code;
-        DWORD result;
-        bool waited;
+        DWORD launch_error, exit_code, result;
+        std::string box;
     } cases[] = {
-        {"done",                    0,                     0,                    0,  0,                     true},
-        {"the run's own failure",   0,                     0,                    5,  5,                     true},
-        {"declined by the user",    ERROR_CANCELLED,       0,                    0,  ERROR_CANCELLED,       false},
-        {"not launched",            ERROR_FILE_NOT_FOUND,  0,                    0,  ERROR_FILE_NOT_FOUND,  false},
-        {"not waited for",          0,                     ERROR_INVALID_HANDLE, 0,  ERROR_INVALID_HANDLE,  true},
+        {"done",                  0,                    0,                  0,                    ""},
+        {"declined by the user",  ERROR_CANCELLED,      0,                  ERROR_CANCELLED,      ""},
+        {"the run's own failure", 0,                    ERROR_INVALID_DATA, ERROR_INVALID_DATA,
+         box(IDS_ERR_WRITE_FAILED, ERROR_INVALID_DATA)},
+        {"not launched",          ERROR_FILE_NOT_FOUND, 0,                  ERROR_FILE_NOT_FOUND,
+         box(IDS_ERR_WRITE_FAILED, ERROR_FILE_NOT_FOUND)},
     };
     // clang-format on
     char own[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, own, MAX_PATH);
-    const HWND owner = GetDesktopWindow();
     for (const auto& row : cases) {
         SCOPED_TRACE(row.decision);
-        fake = FakeShell{row.launch_error, row.wait_error, row.exit_code};
-        EXPECT_EQ(row.result, run_elevated("--write-config \"C:\\a b\\c\"", owner, fake_calls));
-        EXPECT_EQ(row.waited, fake.waited);
-        EXPECT_EQ(0, fake.open);
+        launch_error = row.launch_error;
+        exit_code = row.exit_code;
+        const DWORD result =
+            run_elevated("--write-config \"C:\\a b\\c\"", GetDesktopWindow(), fake_calls);
+        EXPECT_EQ(row.result, result);
+        EXPECT_EQ(row.box, failure_text(ProgramAction::write_config, result));
         // This very program, elevated, in front of the window, waited for, never the shell's
         // own error box.
-        EXPECT_EQ("runas|" + std::string(own) + "|--write-config \"C:\\a b\\c\"",
-                  fake.verb + "|" + fake.file + "|" + fake.parameters);
-        EXPECT_EQ(owner, fake.asked.hwnd);
         EXPECT_EQ(
-            static_cast<ULONG>(SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI),
-            fake.asked.fMask);
+            "runas|" + std::string(own) + "|--write-config \"C:\\a b\\c\"|1|" +
+                std::to_string(SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI),
+            launched);
     }
 }
 
-// The action's failure, the system's words on the line below, and for refused rights what
-// would help; a declined prompt the user saw, and says nothing more.
-TEST(ElevatedRun, ABoxForEachFailureButNoneForSuccessOrADeclinedPrompt) {
-    const struct {
-        ProgramAction action;
-        DWORD exit_code;
-        unsigned text_id, help_id; // 0: no box, no help
-    } cases[] = {
-        {ProgramAction::start, ERROR_SUCCESS, 0, 0},
-        {ProgramAction::write_config, ERROR_CANCELLED, 0, 0},
-        {ProgramAction::start, ERROR_SERVICE_ALREADY_RUNNING, IDS_ERR_START_FAILED, 0},
-        {ProgramAction::stop, ERROR_ACCESS_DENIED, IDS_ERR_STOP_FAILED, IDS_ERR_NEEDS_ADMIN},
-        {ProgramAction::write_config, ERROR_INVALID_DATA, IDS_ERR_WRITE_FAILED, 0},
-        {ProgramAction::write_config, ERROR_ACCESS_DENIED, IDS_ERR_WRITE_FAILED,
-         IDS_ERR_WRITE_NEEDS_ADMIN},
-    };
-    for (const auto& c : cases) {
-        char text[1024];
-        EXPECT_EQ(c.text_id != 0, elevated_failure_text(c.action, c.exit_code, text, sizeof text));
-        const std::string help =
-            c.help_id != 0 ? "\n" + std::string(LoadedString(c.help_id).c_str()) : "";
-        EXPECT_EQ(c.text_id == 0
-                      ? ""
-                      : LoadedString(c.text_id).c_str() + ("\n" + system_text(c.exit_code)) + help,
-                  text)
-            << c.exit_code;
-    }
+// Each action's failure in its own words; for refused rights, what would help.
+TEST(ElevatedRun, EachActionsBoxAndItsHelpForRefusedRights) {
+    EXPECT_EQ(box(IDS_ERR_START_FAILED, ERROR_SERVICE_ALREADY_RUNNING),
+              failure_text(ProgramAction::start, ERROR_SERVICE_ALREADY_RUNNING));
+    EXPECT_EQ(box(IDS_ERR_STOP_FAILED, ERROR_ACCESS_DENIED, IDS_ERR_NEEDS_ADMIN),
+              failure_text(ProgramAction::stop, ERROR_ACCESS_DENIED));
+    EXPECT_EQ(box(IDS_ERR_WRITE_FAILED, ERROR_ACCESS_DENIED, IDS_ERR_WRITE_NEEDS_ADMIN),
+              failure_text(ProgramAction::write_config, ERROR_ACCESS_DENIED));
 }
