@@ -16,7 +16,6 @@ public:
     static bool set_install_dir(const std::string& directory) {
         return set_raw_value(REG_SZ, directory.c_str(), static_cast<DWORD>(directory.size() + 1));
     }
-    // In the 64-bit registry, or in the 32-bit one (KEY_WOW64_32KEY) as a 32-bit installer.
-    static bool set_raw_value(DWORD type, const void* data, DWORD size, REGSAM view = 0);
-    static void remove_key(); // from both
+    static bool set_raw_value(DWORD type, const void* data, DWORD size);
+    static void remove_key(); // from the 64-bit and the 32-bit registry
 };

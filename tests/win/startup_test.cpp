@@ -31,36 +31,23 @@ LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam) {
 
 TEST(InstallationPaths, ComposedFromTheRegistryValueOrNoInstallationAtAll) {
     const RegistryFixture registry;
-    SetEnvironmentVariableA("RYX_TEST_ROOT", "E:\\Root");
-    SetEnvironmentVariableA("RYX_TEST_LONG", std::string(255, 'l').c_str());
     const struct {
         DWORD type;
         std::string bytes;
         std::string dir; // empty: no installation
-        REGSAM view = 0;
     } cases[] = {
-        {REG_SZ, "D:\\Tunnel\\\0"s, "D:\\Tunnel\\"},      // the separator doubled, not merged
-        {REG_SZ, "E:\\Unterminated", "E:\\Unterminated"}, // terminated inside the buffer
-        {REG_EXPAND_SZ, "%RYX_TEST_ROOT%\\Tunnel\0"s, "E:\\Root\\Tunnel"},
-        {REG_SZ, "F:\\Wow\0"s, "F:\\Wow", KEY_WOW64_32KEY}, // a 32-bit installer's
-        {REG_SZ, "\\\\server\\share\\RYX\0"s, "\\\\server\\share\\RYX"},
+        {REG_SZ, "D:\\Tunnel\\\0"s, "D:\\Tunnel\\"}, // the separator doubled, not merged
         {REG_SZ, "RYX Client\0"s, ""}, // relative: wherever the program was started from
-        {REG_SZ, "C:RYX\0"s, ""},
-        {REG_SZ, "\\RYX\0"s, ""},
-        {no_key, "", ""},
-        {REG_SZ, "\0"s, ""},
-        {REG_DWORD, "\x05\0\0\0"s, ""},
         {REG_SZ, "D:\\" + std::string(240, 'd') + '\0', ""}, // too long for "ryxc.conf.default"
-        {REG_SZ, std::string(261, 'd') + '\0', ""},          // more than 261 bytes
-        {REG_SZ, std::string(261, 'd'), ""},                 // no room left for the terminator
-        {REG_EXPAND_SZ, "%RYX_TEST_LONG%%RYX_TEST_LONG%\0"s, ""},
+        {no_key, "", ""},
+        {REG_DWORD, "\x05\0\0\0"s, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         RegistryFixture::remove_key();
         if (c.type != no_key) {
             ASSERT_TRUE(RegistryFixture::set_raw_value(c.type, c.bytes.data(),
-                                                       static_cast<DWORD>(c.bytes.size()), c.view));
+                                                       static_cast<DWORD>(c.bytes.size())));
         }
         char error_text[4096]; // its text is the box's, seen when the program starts below
         Session session;
