@@ -88,23 +88,19 @@ TEST(LogList, TheKeyboardsMenuOpensUnderTheFocusedRowOnlyWhenItIsInView) {
     ListView_EnsureVisible(shown.list, 299, FALSE); // the focused row scrolled away
     const LogList rows(shown.list);
     const LogListActions actions(rows, "");
+    // Screen points as "x,y", in the list's client coordinates where given.
+    const auto at = [&](POINT point, bool client = false) {
+        if (client) {
+            ClientToScreen(shown.list, &point);
+        }
+        return std::to_string(point.x) + "," + std::to_string(point.y);
+    };
     const LPARAM keyboard = MAKELPARAM(-1, -1);
-    POINT corner = {0, 0};
-    ClientToScreen(shown.list, &corner);
-    POINT at = actions.menu_point(keyboard);
-    EXPECT_EQ(corner.x, at.x);
-    EXPECT_EQ(corner.y, at.y);
-
+    EXPECT_EQ(at({0, 0}, true), at(actions.menu_point(keyboard)));
     ListView_SetItemState(shown.list, 299, LVIS_FOCUSED, LVIS_FOCUSED);
     RECT row = {};
     ListView_GetItemRect(shown.list, 299, &row, LVIR_LABEL);
-    POINT under = {row.left, row.bottom};
-    ClientToScreen(shown.list, &under);
-    at = actions.menu_point(keyboard);
-    EXPECT_EQ(under.x, at.x);
-    EXPECT_EQ(under.y, at.y);
+    EXPECT_EQ(at({row.left, row.bottom}, true), at(actions.menu_point(keyboard)));
     // A point the mouse gives stays as it is.
-    at = actions.menu_point(MAKELPARAM(30, 40));
-    EXPECT_EQ(30, at.x);
-    EXPECT_EQ(40, at.y);
+    EXPECT_EQ("30,40", at(actions.menu_point(MAKELPARAM(30, 40))));
 }
