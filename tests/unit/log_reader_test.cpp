@@ -228,16 +228,15 @@ TEST(LogReader, CatchUpFromTheEndShowsWhatAWholeReadShows) {
         for (const std::size_t size : sizes) {
             std::string text;
             for (std::size_t n = 0; n < size; ++n) {
-                // A 't' that opens a line makes the whole line its Date/Time text.
+                // A 't' that opens a line makes the whole line its Date/Time text. NUL runs
+                // longer than the cut are the table's.
                 const std::string kinds[] = {(n % 4 > 0 ? head : "t: ") + std::to_string(n),
                                              head + stop, "QUIC: UP", "a tunnel:b", ""};
-                const std::size_t kind = random() % 401;
+                const std::size_t kind = random() % 400;
                 text += kind < 396 ? kinds[kind % 5]
                         : kind < 398
                             ? head + filler.substr(random() % 3) + filler.substr(0, kind % 3)
-                        : kind < 400
-                            ? std::string(random() % 200000, 'y') + head
-                            : nuls(LogReader::line_limit + random() % 70000) + kinds[random() % 2];
+                            : std::string(random() % 200000, 'y') + head;
                 text += random() % 2 > 0 ? "\r\n" : "\n";
             }
             if (size > 0 && random() % 2 > 0) {
