@@ -100,9 +100,6 @@ bool MainWindow::create() {
     if (!WindowObject::create()) {
         return false;
     }
-    // Run elevated, the window still hears the next start's question whether it answers; the
-    // shell's own message the notification area's window lets through itself.
-    ChangeWindowMessageFilterEx(window_, WM_NULL, MSGFLT_ALLOW, nullptr);
     INITCOMMONCONTROLSEX common_controls = {sizeof common_controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&common_controls);
 
@@ -151,6 +148,9 @@ void MainWindow::insert_tabs() {
 }
 
 void MainWindow::finish_start_up() {
+    // Run elevated, the window still hears the next start's question whether it answers; the
+    // shell's own message the notification area's window lets through itself.
+    ChangeWindowMessageFilterEx(window_, WM_NULL, MSGFLT_ALLOW, nullptr);
     logging_page(); // made now unless its tab was picked first
     tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON, CW_USEDEFAULT,
