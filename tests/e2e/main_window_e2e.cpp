@@ -2,14 +2,10 @@
 // client's service, and the Logging page while the log is written as the client writes it.
 #include <windows.h>
 
-#include <algorithm>
-#include <atomic>
 #include <commctrl.h>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/owned_handle.h"

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "base/loaded_string.h"
 #include "res/resource.h"
 
 namespace {
@@ -37,9 +36,10 @@ std::map<int, std::wstring> string_table(WORD lang) {
     return table;
 }
 
+const auto neutral = string_table(MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
+const auto french = string_table(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN));
+
 TEST(StringTables, SameIdsInBothLanguagesAndFrenchThroughout) {
-    const auto neutral = string_table(MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
-    const auto french = string_table(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN));
     ASSERT_GT(neutral.size(), 10u); // the table was found at all
     // Read in the right code page, with the no-break space that French puts before a colon.
     EXPECT_EQ(L"Voulez-vous vraiment quitter\u00a0?", french.at(IDS_CONFIRM_QUIT));
@@ -93,8 +93,6 @@ const struct {
 };
 
 TEST(StringTables, OneAccessKeyPerControlAndMenuItemUniqueInItsWindowInEachLanguage) {
-    const auto neutral = string_table(MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
-    const auto french = string_table(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN));
     for (const auto* table : {&neutral, &french}) {
         const char* language = table == &neutral ? "English" : "French";
         std::set<int> keyed;
