@@ -48,13 +48,13 @@ std::string only_tray_tip() {
 }
 
 std::string tray_balloon() {
+    std::string text;
     for (const HWND icon : tray_icons()) {
-        const std::string text = tray_text(icon, true);
-        if (!text.empty()) {
-            return text;
+        if (!(text = tray_text(icon, true)).empty()) {
+            break;
         }
     }
-    return "";
+    return text;
 }
 
 void click_tray_icon(HWND icon, bool right_button) {
