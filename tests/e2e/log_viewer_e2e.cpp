@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -32,31 +31,28 @@ TEST(LogViewer, FollowsOnlyAtTheEndFindsARowAndSavesAWholeCopy) {
     ASSERT_TRUE(gui.ready());
     const HWND window = gui.main_window(), page = gui.logging_page();
     const HWND list = GetDlgItem(page, IDC_LOG_LIST);
-    const auto append = [&gui](const std::string& text) {
-        std::ofstream(gui.file("ryxc.log"), std::ios::binary | std::ios::app) << text;
-    };
     SetForegroundWindow(window);
     press({VK_CONTROL, VK_TAB});
     ASSERT_TRUE(wait_until([&] { return focus_of(window) == list; }));
 
     // At the end the list follows; scrolled up it stays, the rows in view kept in view as
     // the oldest go; back at the end (End) it follows again.
-    append(lines(1, 1001));
+    gui.append("ryxc.log", lines(1, 1001));
     ASSERT_TRUE(wait_until([&] { return send(list, LVM_GETITEMCOUNT) == 1001; }));
     EXPECT_TRUE(wait_until([&] { return send(list, LVM_GETTOPINDEX) > 900; }));
     press({VK_HOME});
     EXPECT_TRUE(wait_until([&] { return send(list, LVM_GETTOPINDEX) == 0; }));
     send(list, LVM_ENSUREVISIBLE, 520);
     const LRESULT top = send(list, LVM_GETTOPINDEX);
-    append(lines(1002, 1011));
+    gui.append("ryxc.log", lines(1002, 1011));
     EXPECT_TRUE(wait_until([&] { return send(list, LVM_GETTOPINDEX) == top - 10; }));
     press({VK_END});
-    append(lines(1012, 1020));
+    gui.append("ryxc.log", lines(1012, 1020));
     EXPECT_TRUE(wait_until(
         [&] { return send(list, LVM_GETTOPINDEX) + send(list, LVM_GETCOUNTPERPAGE) == 1001; }));
 
     // Ctrl+F, a text, Enter: the row that holds it selected; again, around the end with a note.
-    append(lines(1021, 1021, "NEEDLE in the log"));
+    gui.append("ryxc.log", lines(1021, 1021, "NEEDLE in the log"));
     ASSERT_TRUE(wait_until([&] { return send(list, LVM_GETTOPINDEX) > 900; }));
     press({VK_HOME});
     press({VK_CONTROL, 'F'});
@@ -86,11 +82,8 @@ TEST(LogViewer, FollowsOnlyAtTheEndFindsARowAndSavesAWholeCopy) {
 
     // Ctrl+S: a byte-identical copy of a 100 MB log, the window answering on meanwhile.
     const std::string block = lines(1, 20000) + std::string(1 << 20, 'x') + "\r\n";
-    {
-        std::ofstream log(gui.file("ryxc.log"), std::ios::binary | std::ios::app);
-        for (std::size_t size = 0; size < 100u << 20; size += block.size()) {
-            log << block;
-        }
+    for (std::size_t size = 0; size < 100u << 20; size += block.size()) {
+        gui.append("ryxc.log", block);
     }
     press({VK_CONTROL, 'S'});
     const HWND dialog = gui.wait_for_window("#32770", nullptr, 10000);

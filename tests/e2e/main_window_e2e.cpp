@@ -2,14 +2,9 @@
 // client's service, and the Logging page while the log is written as the client writes it.
 #include <windows.h>
 
-#include <algorithm>
-#include <atomic>
 #include <commctrl.h>
-#include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/owned_handle.h"
@@ -75,14 +70,11 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     ASSERT_TRUE(wait_until([&] { return rows() == 1; }));
     ASSERT_TRUE(press_button(gui.logging_page(), IDC_CLEAR));
     ASSERT_TRUE(wait_until([&] { return rows() == 0; }));
-    const auto append_log = [&gui](const std::string& text) {
-        std::ofstream(gui.file("ryxc.log"), std::ios::binary | std::ios::app) << text;
-    };
-    append_log(stop_line + stop_line + stamp + " tunnel: third\r\n");
+    gui.append("ryxc.log", stop_line + stop_line + stamp + " tunnel: third\r\n");
     const HWND first_box = gui.wait_for_box();
     EXPECT_TRUE(TabCtrl_GetCurSel(gui.tabs()) == 1 && IsWindowVisible(gui.logging_page()) &&
                 IsWindowEnabled(gui.logging_page()));
-    append_log(stamp + " tunnel: fourth\r\n");
+    gui.append("ryxc.log", stamp + " tunnel: fourth\r\n");
     EXPECT_TRUE(wait_until([&] { return rows() == 4; }));
     EXPECT_TRUE(IsWindowVisible(first_box));
     for (int box = 0; box < 2; ++box) {
@@ -129,7 +121,7 @@ TEST(Program, WindowLogStatusLineAndClosing) {
     for (int row = 0; row < 1001; ++row) {
         log += stamp + " tunnel: " + entry + "\r\n";
     }
-    append_log(log);
+    gui.append("ryxc.log", log);
     ASSERT_TRUE(wait_until([&] { return rows() == 1001; }));
     SetForegroundWindow(window);
     click_first_row();

@@ -17,12 +17,12 @@ std::string tray_text(HWND icon, bool balloons) {
     for (HWND tip = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); tip != nullptr;
          tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) {
         const bool balloon = (GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON) != 0;
-        const std::string text = tray != nullptr && GetWindow(tip, GW_OWNER) == tray &&
-                                         balloon == balloons && (!balloon || IsWindowVisible(tip))
-                                     ? tool_text(tip, icon, reinterpret_cast<UINT_PTR>(icon))
-                                     : "";
-        if (!text.empty()) {
-            return text;
+        if (tray != nullptr && GetWindow(tip, GW_OWNER) == tray && balloon == balloons &&
+            (!balloon || IsWindowVisible(tip))) {
+            const std::string text = tool_text(tip, icon, reinterpret_cast<UINT_PTR>(icon));
+            if (!text.empty()) {
+                return text;
+            }
         }
     }
     return "";
@@ -48,13 +48,13 @@ std::string only_tray_tip() {
 }
 
 std::string tray_balloon() {
+    std::string text;
     for (const HWND icon : tray_icons()) {
-        const std::string text = tray_text(icon, true);
-        if (!text.empty()) {
-            return text;
+        if (!(text = tray_text(icon, true)).empty()) {
+            break;
         }
     }
-    return "";
+    return text;
 }
 
 void click_tray_icon(HWND icon, bool right_button) {

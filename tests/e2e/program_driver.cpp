@@ -4,6 +4,7 @@
 #include <atomic>
 #include <commctrl.h>
 #include <cstring>
+#include <fstream>
 #include <thread>
 
 #include "base/owned_handle.h"
@@ -53,6 +54,10 @@ ProgramDriver::~ProgramDriver() {
         WaitForSingleObject(process_, 5000);
         CloseHandle(process_);
     }
+}
+
+void ProgramDriver::append(const char* name, const std::string& text) const {
+    std::ofstream(file(name), std::ios::binary | std::ios::app) << text;
 }
 
 HWND ProgramDriver::wait_for_window(const char* class_name, const char* title,

@@ -55,6 +55,8 @@ public:
     bool ready() const { return logging_ != nullptr; }
     const std::string& install_dir() const { return directory_->path(); }
     std::string file(const char* name) const { return directory_->file(name); }
+    // Text added at the end of a file of the installation, as the client adds to its log.
+    void append(const char* name, const std::string& text) const;
     HWND main_window() const { return main_; }
     HWND tabs() const { return tabs_; }
     HWND config_page() const { return config_; }

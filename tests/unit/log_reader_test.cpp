@@ -75,11 +75,6 @@ struct Follower : LogSource, LogView {
 
 const std::string head = "2024/05/17 12:00:00 tunnel: ";
 const std::string filler(LogReader::line_limit - head.size(), 'x');
-// A zero-filled stretch, as a power loss leaves in a log.
-std::string nuls(std::size_t count) {
-    return std::string(count, '\0');
-}
-
 std::string line(const std::string& entry) {
     return head + entry + "\r\n";
 }
@@ -168,13 +163,14 @@ const struct {
      Changes{after_read(replace(line("new") + line(stop))), write(lines(1, 3) + line(stop))},
      Rows{row("line 1"), row("line 2"), row("line 3"), row(stop), row("new"), row(stop)},
      Warnings{6}, 6},
-    // The searches run over the whole line, the cut only over the texts kept; a text leaves
-    // out the NULs it opens with, which the list would show as nothing.
+    // Zero-filled stretches, as a power loss leaves in a log. The searches run over the whole
+    // line, the cut only over the texts kept; a text leaves out the NULs it opens with, which
+    // the list would show as nothing.
     {"NUL runs longer than the cut before lines: their rows, one with no text at all; a stop "
      "line there warns",
-     Changes{write(line("a") + nuls(LogReader::line_limit + 1) + line("b")),
-             write(nuls(3 * LogReader::line_limit) + line(stop)),
-             write(nuls(LogReader::line_limit) + "tunnel: \r\n")},
+     Changes{write(line("a") + std::string(LogReader::line_limit + 1, '\0') + line("b")),
+             write(std::string(3 * LogReader::line_limit, '\0') + line(stop)),
+             write(std::string(LogReader::line_limit, '\0') + "tunnel: \r\n")},
      Rows{row("a"), row("b"), row(stop), "|"}, Warnings{3}, 4},
     // Each line once, in order: a line is held until its line feed, or a second without growth;
     // each text cut at 64 KiB; the old file is read to its end first.
@@ -288,8 +284,8 @@ TEST(LogFollow, OnlyWhileTheUserLooksAtTheEnd) {
         FollowDecision expected;
     } cases[] = {
         {{0, 0, 20, false}, 0, {true, 0}},
-        {{100, 80, 20, false}, 0, {true, 0}},     // the last row whole in view
-        {{100, 79, 20, false}, 0, {false, 79}},   // scrolled up by a row
+        {{100, 80, 20, false}, 0, {true, 0}},       // the last row whole in view
+        {{100, 79, 20, false}, 0, {false, 79}},     // scrolled up by a row
         {{1001, 500, 20, false}, 10, {false, 490}}, // the rows in view stay where they are
         {{1001, 5, 20, false}, 10, {false, 0}},
         {{100, 80, 20, true}, 0, {false, 80}}, // a row picked above the end
@@ -314,11 +310,13 @@ TEST(LogSearch, FindsTheNextRowHoldingTheTextAroundTheEnd) {
         bool backwards;
         SearchHit expected;
     } cases[] = {
-        {"TUNNEL", -1, false, {0, false}}, {"tunnel", 0, false, {2, false}},
-        {"tunnel", 2, false, {0, true}},   {"tunnel", 0, true, {2, true}},
+        // clang-format off
+        {"TUNNEL", -1, false, {0, false}},   {"tunnel", 0, false, {2, false}},
+        {"tunnel", 2, false, {0, true}},     {"tunnel", 0, true, {2, true}},
         {"10:00:01", -1, false, {1, false}}, {"caf\xE9", -1, true, {3, false}},
-        {"absent", 1, false, {-1, false}},  {"", -1, false, {-1, false}},
+        {"absent", 1, false, {-1, false}},   {"", -1, false, {-1, false}},
         {std::string(1000, 'x'), -1, false, {-1, false}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         const SearchHit got = find_row(c.text, 4, c.from, c.backwards, cell);

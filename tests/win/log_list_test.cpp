@@ -30,13 +30,6 @@ std::string cell(HWND list, int row) {
 // A Logging page shown in a window of its own, as the main window shows it.
 struct Shown {
     Shown() {
-        WNDCLASSA frame_class = {};
-        frame_class.lpfnWndProc = DefWindowProcA;
-        frame_class.hInstance = GetModuleHandleA(nullptr);
-        frame_class.lpszClassName = "LogListTest";
-        RegisterClassA(&frame_class);
-        frame = CreateWindowExA(0, "LogListTest", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 646,
-                                526, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         const RECT area = {1, 25, 620, 434};
         page = std::make_unique<LoggingPage>(GetModuleHandleA(nullptr), frame, &area, 96,
                                              static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)),
@@ -49,7 +42,9 @@ struct Shown {
         page.reset();
         DestroyWindow(frame);
     }
-    HWND frame;
+    // A window that passes what its children tell it to DefWindowProc, as any frame would.
+    HWND frame = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 646, 526,
+                                 nullptr, nullptr, nullptr, nullptr);
     std::unique_ptr<LoggingPage> page;
     HWND list;
 };

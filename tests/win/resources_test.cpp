@@ -8,27 +8,19 @@
 #include <string>
 #include <vector>
 
-#include "base/loaded_string.h"
 #include "res/resource.h"
 
 namespace {
-
-std::string resource_bytes(LPCSTR type, int id, WORD lang) {
-    const HMODULE self = GetModuleHandleA(nullptr);
-    const HRSRC found = FindResourceExA(self, type, MAKEINTRESOURCEA(id), lang);
-    const auto* data =
-        found ? static_cast<const char*>(LockResource(LoadResource(self, found))) : nullptr;
-    return data ? std::string(data, SizeofResource(self, found)) : std::string();
-}
 
 // Every string of one language with an id below 4096: block n holds the ids (n - 1) * 16 to
 // (n - 1) * 16 + 15 as counted UTF-16 strings, a length of 0 for an absent id.
 std::map<int, std::wstring> string_table(WORD lang) {
     std::map<int, std::wstring> table;
+    const HMODULE self = GetModuleHandleA(nullptr);
     for (int block = 1; block <= 256; ++block) {
-        const std::string bytes = resource_bytes(RT_STRING, block, lang);
-        const auto* text = reinterpret_cast<const wchar_t*>(bytes.data());
-        const size_t chars = bytes.size() / 2;
+        const HRSRC found = FindResourceExA(self, RT_STRING, MAKEINTRESOURCEA(block), lang);
+        const auto* text = static_cast<const wchar_t*>(LockResource(LoadResource(self, found)));
+        const size_t chars = text != nullptr ? SizeofResource(self, found) / 2 : 0;
         for (size_t i = 0, at = 0; i < 16 && at < chars; ++i, at += 1 + text[at])
             if (text[at] != 0 && at + 1 + text[at] <= chars)
                 table[(block - 1) * 16 + static_cast<int>(i)] =
@@ -37,9 +29,10 @@ std::map<int, std::wstring> string_table(WORD lang) {
     return table;
 }
 
+const auto neutral = string_table(MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
+const auto french = string_table(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN));
+
 TEST(StringTables, SameIdsInBothLanguagesAndFrenchThroughout) {
-    const auto neutral = string_table(MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
-    const auto french = string_table(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN));
     ASSERT_GT(neutral.size(), 10u); // the table was found at all
     // Read in the right code page, with the no-break space that French puts before a colon.
     EXPECT_EQ(L"Voulez-vous vraiment quitter\u00a0?", french.at(IDS_CONFIRM_QUIT));
@@ -93,8 +86,6 @@ const struct {
 };
 
 TEST(StringTables, OneAccessKeyPerControlAndMenuItemUniqueInItsWindowInEachLanguage) {
-    const auto neutral = string_table(MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
-    const auto french = string_table(MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN));
     for (const auto* table : {&neutral, &french}) {
         const char* language = table == &neutral ? "English" : "French";
         std::set<int> keyed;
