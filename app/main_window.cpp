@@ -168,7 +168,8 @@ void MainWindow::finish_start_up() {
 
     config_page_->decide_write_rights();
     // Workers live as long as the process; they only post to this window.
-    (new StatusMonitor(window_))->start();
+    status_monitor_ = new StatusMonitor(window_);
+    status_monitor_->start();
 }
 
 LoggingPage* MainWindow::logging_page() {
@@ -345,15 +346,12 @@ void MainWindow::show_service_state(DWORD state) {
         tray_->show_service_state(state);
     }
     const ServiceStateDisplay& row = ServiceStateDisplay::of(state);
-    // The buttons are set on every report, a refused Start or Stop greyed them both; never
-    // while a command runs, which one press is enough for.
-    set_button_enabled(start_button_, row.start_enabled && !command_running_);
-    set_button_enabled(stop_button_, row.stop_enabled && !command_running_);
-    // Icon and words only when they change: setting the icon repaints it, twice a second.
-    if (&row == shown_state_) {
+    const bool changed = &row != shown_state_;
+    shown_state_ = &row;
+    enable_commands();
+    if (!changed) {
         return;
     }
-    shown_state_ = &row;
     update_status_icon();
     const LoadedString word(row.word_id);
     SetWindowTextA(status_text_, word.c_str());
@@ -415,8 +413,18 @@ void MainWindow::start_service_command(ServiceCommand command) {
     }
 }
 
+void MainWindow::enable_commands() {
+    // Never while a command runs, which one press is enough for.
+    const bool idle = shown_state_ != nullptr && !command_running_;
+    set_button_enabled(start_button_, idle && shown_state_->start_enabled);
+    set_button_enabled(stop_button_, idle && shown_state_->stop_enabled);
+}
+
 void MainWindow::finish_service_command(DWORD error) {
     command_running_ = false;
+    // The buttons come back with the state as it is after the command, even when it did not
+    // change (a refused command), which the monitor otherwise does not report.
+    status_monitor_->report_next();
     // Declined at the consent prompt, which the user saw: nothing more to tell.
     char text[LoadedString::capacity * 4];
     const ProgramAction action =

@@ -19,6 +19,7 @@ class ConfigPage;
 class LogMailbox;
 class LoggingPage;
 class StatusIcons;
+class StatusMonitor;
 struct ServiceStateDisplay;
 class TabDialog;
 class TrayWindow;
@@ -79,6 +80,8 @@ private:
     void finish_service_command(DWORD error);
     // Which buttons Windows will ask about: the shields on them, and the Apply button's.
     void show_rights(WPARAM needs_elevation);
+    // Start and Stop as the state shown allows, unless a command runs.
+    void enable_commands();
     // Before a control with the focus is disabled, the focus goes where the keyboard can go on.
     void set_button_enabled(HWND button, bool enabled);
     // The follower's rows into the list, then a warning for each stop line among them, one
@@ -110,6 +113,7 @@ private:
     // The icon's name for screen readers: the state in words, as beside it.
     std::unique_ptr<AccessibleNames> names_;
     const ServiceStateDisplay* shown_state_ = nullptr;
+    StatusMonitor* status_monitor_ = nullptr; // lives as long as the process
     FocusMemory focus_;
     bool command_running_ = false;
     ServiceCommand last_command_ = ServiceCommand::start;

@@ -21,6 +21,7 @@ namespace {
 
 // The shell may not run yet at logon: the icon is tried again every two seconds for a minute.
 constexpr UINT_PTR retry_timer = 1;
+constexpr UINT_PTR quiet_timer = 2; // a change waits for the quiet time's end
 constexpr UINT retry_ms = 2000;
 constexpr ULONGLONG retry_for_ms = 60000;
 
@@ -135,8 +136,18 @@ void TrayWindow::on_retry_timer() {
 }
 
 void TrayWindow::show_service_state(DWORD state) {
+    state_ = state;
     const ServiceStateDisplay& row = ServiceStateDisplay::of(state);
-    const Notice notice = rule_.report(state, GetTickCount64(), notify_);
+    const ULONGLONG now = GetTickCount64();
+    const Notice notice = rule_.report(state, now, notify_);
+    // The monitor reports only changes: a change the quiet time holds back is asked about
+    // again when it ends.
+    const unsigned long long wait = rule_.ask_again_in(now);
+    if (wait > 0) {
+        SetTimer(window_, quiet_timer, static_cast<UINT>(wait), nullptr);
+    } else {
+        KillTimer(window_, quiet_timer);
+    }
     if (&row != shown_) {
         shown_ = &row;
         char tip[LoadedString::capacity * 2];
@@ -293,6 +304,8 @@ LRESULT TrayWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
     case WM_TIMER:
         if (wparam == retry_timer) {
             on_retry_timer();
+        } else if (wparam == quiet_timer) {
+            show_service_state(state_);
         }
         return 0;
     case WM_ENDSESSION:
@@ -303,6 +316,7 @@ LRESULT TrayWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
         return 0;
     case WM_DESTROY:
         KillTimer(window, retry_timer);
+        KillTimer(window, quiet_timer);
         if (icon_ != nullptr) {
             icon_->remove();
         }

@@ -48,8 +48,8 @@ public:
     bool create();
     LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
 
-    // Every report of the status monitor: the icon and tip when the state shows otherwise, and
-    // a notification when one is due.
+    // Every change the status monitor reports: the icon and tip when the state shows otherwise,
+    // and a notification when one is due.
     void show_service_state(DWORD state);
     // The user pressed Start or Stop in the main window.
     void note_own_command();
@@ -77,6 +77,7 @@ private:
     OwnedHandle<HICON> notice_icon_{nullptr, DestroyIcon};
     const ServiceStateDisplay* shown_;
     NotificationRule rule_;
+    DWORD state_ = 0; // the last reported
     Notice last_notice_ = Notice::none;
     bool notify_ = true;
     bool minimise_to_tray_ = false;

@@ -23,6 +23,7 @@ Notice NotificationRule::report(unsigned long state, unsigned long long now_ms, 
     } else if (state == stopped || (state == 0 && known_ != Side::unknown)) {
         side = Side::not_running;
     }
+    waiting_ = false;
     if (command_pending_ && now_ms - command_at_ >= own_command_ms) {
         command_pending_ = false; // refused, or never took effect
     }
@@ -37,10 +38,19 @@ Notice NotificationRule::report(unsigned long state, unsigned long long now_ms, 
         return Notice::none;
     }
     if (notified_ && now_ms - notified_at_ < quiet_ms) {
-        return Notice::none; // asked again with the next report
+        waiting_ = true;
+        return Notice::none;
     }
     known_ = side;
     notified_ = true;
     notified_at_ = now_ms;
     return side == Side::running ? Notice::running : Notice::stopped;
+}
+
+unsigned long long NotificationRule::ask_again_in(unsigned long long now_ms) const {
+    if (!waiting_) {
+        return 0;
+    }
+    const unsigned long long passed = now_ms - notified_at_;
+    return passed < quiet_ms ? quiet_ms - passed : 1;
 }

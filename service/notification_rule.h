@@ -20,6 +20,9 @@ public:
     // Each state the status monitor reports (0: none known, or the service gone), with whether
     // the user wants notifications at all.
     Notice report(unsigned long state, unsigned long long now_ms, bool wanted);
+    // How long until the quiet time ends when a change waits for it (the state must then be
+    // reported again, changed or not); 0 when none waits.
+    unsigned long long ask_again_in(unsigned long long now_ms) const;
 
 private:
     enum class Side { unknown, running, not_running };
@@ -30,5 +33,6 @@ private:
     bool command_pending_ = false;
     unsigned long long command_at_ = 0;
     bool notified_ = false;
+    bool waiting_ = false;
     unsigned long long notified_at_ = 0;
 };

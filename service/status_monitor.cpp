@@ -8,10 +8,12 @@ constexpr DWORD poll_interval_ms = 500;
 constexpr DWORD retry_interval_ms = 1000;
 } // namespace
 
-void StatusMonitor::post(DWORD state) const {
-    // Every report, a change or not: a refused Start or Stop greyed both buttons, and the
-    // report gives them back.
-    post_private_message(window_, private_message::service_state, state);
+void StatusMonitor::post(DWORD state) {
+    // Only a change, unless asked: the window's thread then sleeps while nothing happens.
+    if (report_next_.exchange(false) || state != posted_) {
+        posted_ = state;
+        post_private_message(window_, private_message::service_state, state);
+    }
 }
 
 bool StatusMonitor::run() {
@@ -25,11 +27,10 @@ bool StatusMonitor::run() {
         }
         // Once the window shows, and again when the service is installed anew: which buttons
         // Windows will ask about.
-        post_private_message(window_, private_message::service_rights,
-                             (service.start_needs_elevation() ? private_message::start_needs_elevation
-                                                              : 0) |
-                                 (service.stop_needs_elevation() ? private_message::stop_needs_elevation
-                                                                 : 0));
+        post_private_message(
+            window_, private_message::service_rights,
+            (service.start_needs_elevation() ? private_message::start_needs_elevation : 0) |
+                (service.stop_needs_elevation() ? private_message::stop_needs_elevation : 0));
         for (DWORD state = service.query_state(); state != 0; state = service.query_state()) {
             post(state);
             SleepEx(poll_interval_ms, FALSE);

@@ -1,8 +1,10 @@
-// The worker that polls the service every half second and posts its state to the main window;
-// while the service cannot be opened it looks for it once a second.
+// The worker that polls the service every half second and posts its state to the main window
+// when it changes; while the service cannot be opened it looks for it once a second.
 #pragma once
 
 #include <windows.h>
+
+#include <atomic>
 
 #include "base/worker_thread.h"
 
@@ -12,9 +14,13 @@ public:
 
     // Opens the service on its own thread, then polls it; never returns.
     bool run() override;
+    // The next state polled is posted even when it has not changed. From any thread.
+    void report_next() { report_next_ = true; }
 
 private:
-    void post(DWORD state) const;
+    void post(DWORD state);
 
     HWND window_;
+    DWORD posted_ = ~0ul; // none yet
+    std::atomic<bool> report_next_{false};
 };

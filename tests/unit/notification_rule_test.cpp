@@ -58,3 +58,16 @@ TEST(NotificationRule, TellsChangesTheUserDidNotMakeHereAtMostOncePerQuietTime) 
         EXPECT_EQ(c.expected, actual) << c.name;
     }
 }
+
+// The monitor reports only changes: a change the quiet time holds back must be asked about
+// again when it ends, or it is never told.
+TEST(NotificationRule, SaysWhenAHeldBackChangeIsToBeAskedAgain) {
+    NotificationRule rule;
+    rule.report(running, 0, true);
+    EXPECT_EQ(Notice::stopped, rule.report(stopped, 1000, true));
+    EXPECT_EQ(0u, rule.ask_again_in(1000));
+    EXPECT_EQ(Notice::none, rule.report(running, 3000, true));
+    EXPECT_EQ(8000u, rule.ask_again_in(3000));
+    EXPECT_EQ(Notice::running, rule.report(running, 11000, true));
+    EXPECT_EQ(0u, rule.ask_again_in(11000));
+}
