@@ -424,7 +424,9 @@ void MainWindow::finish_service_command(DWORD error) {
     command_running_ = false;
     // The buttons come back with the state as it is after the command, even when it did not
     // change (a refused command), which the monitor otherwise does not report.
-    status_monitor_->report_next();
+    if (status_monitor_ != nullptr) {
+        status_monitor_->report_next();
+    }
     // Declined at the consent prompt, which the user saw: nothing more to tell.
     char text[LoadedString::capacity * 4];
     const ProgramAction action =
