@@ -50,11 +50,6 @@ const ControlRow controls[] = {
      73, 23, 0, 0, 0},
 };
 
-int text_width(HWND list, const char* text) {
-    return static_cast<int>(
-        SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
-}
-
 // Widths in the list's font, as LVM_GETSTRINGWIDTH gives them, from one device context for
 // many texts: that message takes and frees a context each time, which under Wine costs a
 // thousand rows tens of milliseconds.
@@ -133,9 +128,9 @@ void LoggingPage::fit_columns() {
     const int margins = 2 * scale_to_dpi(cell_margins, dpi_);
     // Every date stands after room for the stop line's icon.
     const int icon = scale_to_dpi(icon_room, dpi_);
-    int dates = std::max(scale_to_dpi(date_time_width, dpi_),
-                         text_width(list(), LoadedString(IDS_DATE_TIME).c_str()) + margins);
     const ListTextWidths widths(list());
+    int dates = std::max(scale_to_dpi(date_time_width, dpi_),
+                         widths.of(LoadedString(IDS_DATE_TIME).c_str()) + margins);
     for (int row = 0; row < rows_.row_count(); ++row) {
         dates = std::max(dates, widths.of(rows_.row(row).date_time) + margins + icon);
     }
@@ -368,7 +363,7 @@ void LoggingPage::give_tip(NMLVGETINFOTIPA& tip) const {
     }
     const std::string& entry = rows_.row(tip.iItem).entry;
     const int column = static_cast<int>(SendMessageA(list(), LVM_GETCOLUMNWIDTH, 1, 0));
-    if (text_width(list(), entry.c_str()) + 2 * scale_to_dpi(cell_margins, dpi_) <= column) {
+    if (ListTextWidths(list()).of(entry) + 2 * scale_to_dpi(cell_margins, dpi_) <= column) {
         return;
     }
     copy_text(tip.pszText, std::min(static_cast<std::size_t>(tip.cchTextMax), tip_capacity),
